@@ -1,0 +1,149 @@
+// bbcolour-cli as a process: what a script sees on its streams and exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "bbcolour/colour_code.h"
+#include "encoding.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+class CliTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/bbcolour-cli-test-XXXXXX";
+        dir_ = mkdtemp(tmpl);
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const std::string path = dir_ + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    static std::string Slurp(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    // Runs the tool with `args` (shell words) and `stdinBytes` on standard input.
+    Result Run(const std::string& args, const std::string& stdinBytes = "") {
+        const std::string in = Write("stdin", stdinBytes);
+        const std::string command = std::string(BBCOLOUR_CLI) + " " + args + " <'" + in + "' >'" + dir_ +
+                                    "/out' 2>'" + dir_ + "/err'";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir_ + "/out"), Slurp(dir_ + "/err")};
+    }
+
+    std::string dir_;
+};
+
+TEST_F(CliTest, ColoursUtf8FromStandardInput) {
+    const Result r = Run("", "a\xE4\xB8\xAD\r\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "[color=#2923BE]a[/color][color=#84E16C]\xE4\xB8\xAD[/color]"
+              "[color=#D6AE52]\r[/color][color=#9049F1]\n[/color]");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliTest, EachRunStartsTheSequenceAfresh) {
+    const std::string file = Write("in.txt", "ab");
+    const std::string expected = "[color=#2923BE]a[/color][color=#84E16C]b[/color]";
+    EXPECT_EQ(Run("'" + file + "'").out, expected);
+    EXPECT_EQ(Run("--encoding utf-8 -- '" + file + "'").out, expected);
+}
+
+TEST_F(CliTest, PassesGbBytesThrough) {
+    const std::string emoji = "\x94\x39\xFC\x36";
+    EXPECT_EQ(Run("--encoding gb18030", "\xD6\xD0" + emoji).out,
+              "[color=#2923BE]\xD6\xD0[/color][color=#84E16C]" + emoji + "[/color]");
+    EXPECT_EQ(Run("--encoding=gbk", "{\xD6\xD0").out, "[color=#2923BE]{[/color][color=#84E16C]\xD6\xD0[/color]");
+}
+
+TEST_F(CliTest, WritesPreviewHtml) {
+    const Result r = Run("--html", "]\xF0\x9F\x98\x80");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "<span style=\"color:#2923BE \">]</span>"
+              "<span style=\"color:#84E16C \">\xF0\x9F\x98\x80</span>");
+}
+
+TEST_F(CliTest, LargeInputGivesTheSameCodeAsOneGeneration) {
+    // Far more than one internal piece: the sequence must run on unbroken.
+    std::string gb, utf8;
+    for (int i = 0; i < 40000; ++i) {
+        gb += "a{b\xD6\xD0~\r\n";
+        utf8 += "a{b\xE4\xB8\xAD~\r\n";
+    }
+    bbcolour::RandomGenerator generator;
+    const std::string code = bbcolour::GenerateColourCode(gb, generator);
+    std::string expected;
+    bbcolour::cli::Gb18030ToUtf8().Append(code, expected);
+
+    const Result r = Run("", utf8);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out == expected);
+    EXPECT_TRUE(Run("--encoding gb18030", gb).out == code);
+}
+
+struct FailureCase {
+    const char* name;
+    std::string args;
+    std::string input;
+    int status;
+    std::string errorStart;
+};
+
+class CliFailureTest : public CliTest, public testing::WithParamInterface<FailureCase> {};
+
+TEST_P(CliFailureTest, ReportsOnStandardErrorAndWritesNothing) {
+    const auto& c = GetParam();
+    const Result r = Run(c.args, c.input);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.substr(0, c.errorStart.size()), c.errorStart) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, CliFailureTest,
+    testing::Values(
+        FailureCase{"InvalidUtf8", "", "abc\xFF", 1, "bbcolour-cli: input is not valid UTF-8 at byte offset 3\n"},
+        FailureCase{"NulByte", "", std::string("a\0", 2), 1, "bbcolour-cli: input holds a NUL byte at byte offset 1\n"},
+        FailureCase{"InvalidGbk", "--encoding gbk", "\x94\x39\xFC\x36", 1,
+                    "bbcolour-cli: input is not valid GBK at byte offset 0\n"},
+        FailureCase{"MissingFile", "/nonexistent/file", "", 1,
+                    "bbcolour-cli: cannot read '/nonexistent/file': No such file or directory\n"},
+        FailureCase{"Directory", "/", "", 1, "bbcolour-cli: cannot read '/': Is a directory\n"},
+        FailureCase{"UnknownOption", "--colour", "", 2, "bbcolour-cli: unknown option '--colour'\nUsage: "},
+        FailureCase{"UnknownEncoding", "--encoding latin1", "", 2, "bbcolour-cli: unknown encoding 'latin1'\n"},
+        FailureCase{"EncodingWithoutValue", "--encoding", "", 2, "bbcolour-cli: option '--encoding' needs a value\n"},
+        FailureCase{"TwoFiles", "a b", "", 2, "bbcolour-cli: only one FILE may be given\n"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(CliTest, HelpAndVersion) {
+    const Result help = Run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: bbcolour-cli", 0), 0u);
+    const Result version = Run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("bbcolour-cli ", 0), 0u);
+}
+
+TEST_F(CliTest, FullOutputDeviceIsAnError) {
+    const int raw = std::system((std::string(BBCOLOUR_CLI) + " </etc/hostname >/dev/full 2>/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+}
+
+}  // namespace

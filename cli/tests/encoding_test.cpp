@@ -1,0 +1,96 @@
+#include "encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace bbcolour::cli {
+namespace {
+
+struct ProblemCase {
+    const char* name;
+    std::string input;
+    Encoding encoding;
+    std::size_t offset;
+    std::string what;
+};
+
+class PrepareInputProblemTest : public testing::TestWithParam<ProblemCase> {};
+
+TEST_P(PrepareInputProblemTest, NamesTheFirstProblemAndItsOffset) {
+    const auto& c = GetParam();
+    const Prepared prepared = PrepareInput(c.input, c.encoding);
+    ASSERT_TRUE(prepared.problem);
+    EXPECT_EQ(prepared.problem->offset, c.offset);
+    EXPECT_EQ(prepared.problem->what, c.what);
+    EXPECT_TRUE(prepared.text.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PrepareInputProblemTest,
+    testing::Values(
+        ProblemCase{"Utf8StrayByte", "ab\xFF" "c", Encoding::Utf8, 2, "is not valid UTF-8"},
+        ProblemCase{"Utf8Surrogate", "\xE4\xB8\xAD\xED\xA0\x80", Encoding::Utf8, 3, "is not valid UTF-8"},
+        ProblemCase{"Utf8Overlong", "\xC0\x80", Encoding::Utf8, 0, "is not valid UTF-8"},
+        ProblemCase{"Utf8CutShort", "ab\xE4\xB8", Encoding::Utf8, 2, "is not valid UTF-8"},
+        ProblemCase{"Utf8TooHigh", "\xF4\x90\x80\x80", Encoding::Utf8, 0, "is not valid UTF-8"},
+        ProblemCase{"NotInGb18030", "ab\xEE\x9E\x8D", Encoding::Utf8, 2,
+                    "holds a character that GB18030 cannot represent"},
+        ProblemCase{"Utf8Nul", std::string("ab\0c", 4), Encoding::Utf8, 2, "holds a NUL byte"},
+        ProblemCase{"EncodingErrorBeforeNul", std::string("\xFF\0", 2), Encoding::Utf8, 0, "is not valid UTF-8"},
+        ProblemCase{"Gb18030BadTrail", "a\xD6\x20", Encoding::Gb18030, 1, "is not valid GB18030"},
+        ProblemCase{"Gb18030CutShort", "a\x81\x30\x81", Encoding::Gb18030, 1, "is not valid GB18030"},
+        ProblemCase{"GbkHasNoFourByte", "\xD6\xD0\x94\x39\xFC\x36", Encoding::Gbk, 2, "is not valid GBK"},
+        ProblemCase{"GbkNul", std::string("\xD6\xD0\0", 3), Encoding::Gbk, 2, "holds a NUL byte"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(PrepareInputTest, ConvertsUtf8AndPassesOtherBytesThrough) {
+    EXPECT_EQ(PrepareInput("a\xE4\xB8\xAD\xF0\x9F\x98\x80\r\n", Encoding::Utf8).text,
+              "a\xD6\xD0\x94\x39\xFC\x36\r\n");
+    EXPECT_EQ(PrepareInput("\xD6\xD0\x94\x39\xFC\x36", Encoding::Gb18030).text, "\xD6\xD0\x94\x39\xFC\x36");
+    EXPECT_EQ(PrepareInput("\xD6\xD0", Encoding::Gbk).text, "\xD6\xD0");
+    EXPECT_FALSE(PrepareInput("", Encoding::Utf8).problem);
+}
+
+TEST(ParseEncodingTest, KnowsTheThreeNames) {
+    EXPECT_EQ(ParseEncoding("utf-8"), Encoding::Utf8);
+    EXPECT_EQ(ParseEncoding("UTF8"), Encoding::Utf8);
+    EXPECT_EQ(ParseEncoding("GB18030"), Encoding::Gb18030);
+    EXPECT_EQ(ParseEncoding("gbk"), Encoding::Gbk);
+    EXPECT_FALSE(ParseEncoding("latin1"));
+}
+
+// The fast decoder must agree with the C library's on every kind of character.
+TEST(Gb18030ToUtf8Test, AgreesWithTheLibraryConverter) {
+    std::mt19937 random(5);
+    std::string utf8;
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint32_t kind = random() % 4;
+        std::uint32_t cp = kind == 0 ? 0x20 + random() % 0x5F
+                         : kind == 1 ? 0x4E00 + random() % 0x5200
+                         : kind == 2 ? 0x80 + random() % 0xFF00
+                                     : 0x10000 + random() % 0xFFFFF;
+        if (cp >= 0xD800 && cp <= 0xF8FF) cp = 0x3000;  // no surrogates; private use differs in GB18030
+        if (cp < 0x80) utf8 += static_cast<char>(cp);
+        else if (cp < 0x800) utf8 += {static_cast<char>(0xC0 | cp >> 6), static_cast<char>(0x80 | (cp & 0x3F))};
+        else if (cp < 0x10000)
+            utf8 += {static_cast<char>(0xE0 | cp >> 12), static_cast<char>(0x80 | (cp >> 6 & 0x3F)),
+                     static_cast<char>(0x80 | (cp & 0x3F))};
+        else
+            utf8 += {static_cast<char>(0xF0 | cp >> 18), static_cast<char>(0x80 | (cp >> 12 & 0x3F)),
+                     static_cast<char>(0x80 | (cp >> 6 & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+    }
+    const Prepared gb = PrepareInput(utf8, Encoding::Utf8);
+    ASSERT_FALSE(gb.problem);
+    Gb18030ToUtf8 decoder;
+    std::string back;
+    decoder.Append(gb.text, back);
+    EXPECT_EQ(back, utf8);
+    back.clear();
+    decoder.Append(gb.text, back);  // again, from the filled table
+    EXPECT_EQ(back, utf8);
+    EXPECT_THROW(decoder.Append("\x81\x30", back), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace bbcolour::cli
