@@ -11,7 +11,7 @@ packages=(
   # tests and screenshots: a virtual display, a window manager, X tools, a session bus
   xvfb xauth openbox x11-utils xdotool xclip imagemagick dbus dbus-x11
   # packaging checks
-  desktop-file-utils appstream lintian file
+  desktop-file-utils appstream lintian file time bc
 )
 
 missing=()
