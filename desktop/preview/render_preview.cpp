@@ -1,0 +1,27 @@
+#include "preview/render_preview.h"
+
+#include <QWebEnginePage>
+
+#include "bbcolour/preview_html.h"
+#include "preview/preview_view.h"
+#include "window/main_window.h"
+
+namespace bbcolour::desktop {
+
+bool GetPreviewDocument(QWidget* handle, PreviewDocument& document) {
+    auto* view = qobject_cast<PreviewView*>(handle);
+    if (!view || !view->page()) return false;
+    document.view = view;
+    return true;
+}
+
+void RenderPreview(MainWindow& window, Text& code) {
+    PreviewDocument document;
+    QWidget* handle = GetWindowHandle(window.Browser());
+    GetPreviewDocument(handle, document);
+    code = ConvertCodeToHtml(code);
+    if (document.view)
+        document.view->ReplaceDocument(QByteArray(code.data(), static_cast<qsizetype>(code.size())));
+}
+
+}  // namespace bbcolour::desktop
