@@ -9,7 +9,7 @@ packages=(
   # desktop window
   qt6-base-dev qt6-webengine-dev libxcb1-dev libgl-dev fonts-noto-cjk
   # tests and screenshots: a virtual display, a window manager, X tools, a session bus
-  xvfb xauth openbox x11-utils xdotool xclip imagemagick dbus dbus-x11
+  xvfb xauth openbox x11-utils x11-xserver-utils xdotool xclip imagemagick dbus python3
   # packaging checks
   desktop-file-utils appstream lintian file time bc
 )

@@ -2,6 +2,7 @@
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
         FatalError("cannot open the display: DISPLAY is not set or the X server does not answer", false);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    QLoggingCategory::setFilterRules("qt.webenginecontext.info=false");  // start-up chatter
     RegisterPreviewScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName("bbcolour");

@@ -1,13 +1,10 @@
-// The window's layout, as a user and the design's table see it.
-#include <gtest/gtest.h>
-
+// The window's layout and its edit boxes, as a user and the layout table see them.
 #include <QGroupBox>
 #include <QLabel>
+#include <QScreen>
 
-#include "hotkey/test/recording_hotkey.h"
-#include "preview/preview_view.h"
-#include "window/main_window.h"
-#include "window/text_box.h"
+#include "window/text_codec.h"
+#include "window_fixture.h"
 
 namespace bbcolour::desktop {
 namespace {
@@ -19,10 +16,8 @@ struct Control {
     const char* caption;  // group boxes' titles, or null
 };
 
-TEST(MainWindowTest, ControlsSitWhereTheLayoutSays) {
-    RandomGenerator generator;
-    MainWindow window(generator, std::make_unique<RecordingHotkey>());
-    const Control controls[] = {
+TEST_F(WindowTest, ControlsSitWhereTheLayoutSays) {
+    const Control frontToBack[] = {
         {"标签2", "MainWindow", {110, 464, 104, 24}, nullptr},
         {"分组框3", "MainWindow", {8, 280, 312, 176}, "预览区"},
         {"超文本浏览框1", "分组框3", {8, 16, 296, 152}, nullptr},
@@ -32,15 +27,79 @@ TEST(MainWindowTest, ControlsSitWhereTheLayoutSays) {
         {"编辑框1", "分组框1", {8, 16, 296, 104}, nullptr},
         {"分组框1", "MainWindow", {8, 8, 312, 128}, "请输入想要的文字"},
     };
-    for (const Control& c : controls) {
+    int previousStackIndex = 1 << 20;
+    for (const Control& c : frontToBack) {
         SCOPED_TRACE(c.name);
-        auto* w = window.findChild<QWidget*>(QString::fromUtf8(c.name));
+        auto* w = window_->findChild<QWidget*>(QString::fromUtf8(c.name));
         ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->parentWidget()->objectName(), QString::fromUtf8(c.parent));
+        QWidget* parent = w->parentWidget();
+        EXPECT_EQ(parent->objectName(), QString::fromUtf8(c.parent));
         EXPECT_EQ(w->geometry(), c.geometry);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(w->isEnabled());
         if (c.caption) EXPECT_EQ(qobject_cast<QGroupBox*>(w)->title(), QString::fromUtf8(c.caption));
+        if (parent == window_.get()) {  // siblings: each lies behind the one before
+            const int index = static_cast<int>(window_->children().indexOf(w));
+            EXPECT_LT(index, previousStackIndex);
+            previousStackIndex = index;
+        }
     }
-    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Brisolt论坛彩色字体生成器 按F2键复制"));
+    EXPECT_FALSE(window_->findChild<QLabel*>(QString::fromUtf8("标签2"))->text().isEmpty());
+}
+
+TEST_F(WindowTest, WindowIsFixedCentredAndHasOnlyACloseButton) {
+    EXPECT_EQ(window_->windowTitle(), QString::fromUtf8("Brisolt论坛彩色字体生成器 按F2键复制"));
+    // No window manager here: the client area is the bare 330 x 487.
+    EXPECT_EQ(window_->size(), QSize(330, 487));
+    EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
+    const Qt::WindowFlags flags = window_->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    EXPECT_EQ(window_->frameGeometry().topLeft(), QPoint((screen.width() - 336) / 2, (screen.height() - 516) / 2));
+    EXPECT_FALSE(window_->windowIcon().isNull());
+    EXPECT_EQ(CentredPosition({1023, 767}), QPoint(343, 125));  // truncated toward zero
+}
+
+TEST_F(WindowTest, StartsEmptyAndTabVisitsTheThreeStops) {
+    EXPECT_TRUE(window_->InputBox()->toPlainText().isEmpty());
+    EXPECT_EQ(Code(), "");
+    EXPECT_TRUE(window_->InputBox()->hasFocus());
+    QTest::keyClick(window_->InputBox(), Qt::Key_Tab);
+    EXPECT_TRUE(WaitFor([&] { return window_->CodeBox()->hasFocus(); }));
+    EXPECT_TRUE(window_->InputBox()->toPlainText().isEmpty()) << "Tab inserted nothing";
+    QTest::keyClick(window_->CodeBox(), Qt::Key_Tab);
+    EXPECT_TRUE(WaitFor([&] { return window_->Browser()->focusWidget() != nullptr &&
+                                     window_->Browser()->isAncestorOf(QApplication::focusWidget()); }));
+}
+
+TEST_F(WindowTest, EditBoxesWrapWithoutScrollBars) {
+    for (TextBox* box : {window_->InputBox(), window_->CodeBox()}) {
+        EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        EXPECT_EQ(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        EXPECT_FALSE(box->isReadOnly());
+        EXPECT_EQ(box->palette().color(QPalette::Base), QColor(Qt::white));
+        EXPECT_EQ(box->palette().color(QPalette::Text), QColor(Qt::black));
+    }
+}
+
+TEST_F(WindowTest, CodeBoxHandsBackItsBytesUntilEdited) {
+    const Text code = "[color=#2923BE]\r[/color][color=#84E16C]\n[/color][color=#D6AE52]\x94\x39\xFC\x36[/color]";
+    SetControlText(window_->CodeBox(), code);
+    EXPECT_EQ(Code(), code);
+    QTest::keyClick(window_->CodeBox(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(window_->CodeBox(), "x");
+    EXPECT_EQ(Code().back(), 'x');
+    EXPECT_EQ(Code().find('\r'), Code().find("\r\n")) << "edited text has CR LF line breaks";
+}
+
+TEST(TextCodecTest, LineBreaksBecomeCrLfAndNothingIsLost) {
+    // 😀 and 𠀀 are outside GBK; GB18030 holds them in four bytes.
+    EXPECT_EQ(UnicodeToText(QString::fromUtf8("中\n😀𠀀") + QChar(0x2029) + "a"),
+              "\xD6\xD0\r\n\x94\x39\xFC\x36\x95\x32\x82\x36\r\na");
+    EXPECT_EQ(TextToUnicode("\xD6\xD0\r\x94\x39\xFC\x36"), QString::fromUtf8("中\r😀"));
 }
 
 }  // namespace

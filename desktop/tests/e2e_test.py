@@ -1,0 +1,264 @@
+#!/usr/bin/env python3
+"""The real bbcolour binary, driven from outside with public X tools only.
+
+Each test starts its own X server (and, where a frame matters, openbox),
+starts the program, and drives it with xdotool, xclip, xprop and ImageMagick.
+Every wait is for a condition, with a generous timeout.
+"""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+BBCOLOUR = os.environ.get("BBCOLOUR", "bbcolour")
+HOLD_F2 = os.environ.get("HOLD_F2", "hold_f2")
+TITLE = "Brisolt论坛彩色字体生成器 按F2键复制"
+CONFIRM_TITLE = "信息："
+TIMEOUT = 60
+
+
+def wait_for(condition, what, timeout=TIMEOUT):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(0.05)
+
+
+class Session:
+    """An X server of its own, optionally with a window manager."""
+
+    def __init__(self, window_manager=False):
+        self.tmp = tempfile.mkdtemp(prefix="bbcolour-e2e-")
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            self.display = ":" + f.readline().strip()
+        self.env = {"PATH": os.environ["PATH"], "DISPLAY": self.display, "HOME": self.tmp,
+                    "QTWEBENGINE_DISABLE_SANDBOX": "1", "LANG": "C.UTF-8"}
+        self.processes = []
+        # A session bus of its own, as every desktop session has one.
+        bus_home = os.path.join(self.tmp, "bus-home")
+        os.mkdir(bus_home)
+        bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                         env=dict(self.env, HOME=bus_home), stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, text=True)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+        bus.stdout.close()
+        if window_manager:
+            wm_home = os.path.join(self.tmp, "wm-home")
+            os.mkdir(wm_home)
+            self.spawn(["openbox"], env=dict(self.env, HOME=wm_home), stderr=subprocess.DEVNULL)
+            wait_for(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.x("xprop", "-root"), "openbox")
+
+    def spawn(self, command, env=None, **kwargs):
+        p = subprocess.Popen(command, env=env or self.env, stdin=subprocess.DEVNULL, **kwargs)
+        self.processes.append(p)
+        return p
+
+    def x(self, *command, check=False, input=None):
+        r = subprocess.run(command, env=self.env, capture_output=True, text=True, input=input)
+        if check and r.returncode != 0:
+            raise AssertionError(f"{command} failed: {r.stderr}")
+        return r.stdout
+
+    def windows(self, title):
+        """Visible windows whose name is exactly `title`."""
+        out = self.x("xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(title) + "$")
+        return out.split()
+
+    def clipboard(self):
+        r = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env, capture_output=True,
+                           timeout=TIMEOUT)
+        return r.stdout.decode("utf-8") if r.returncode == 0 else None
+
+    def set_clipboard(self, text):
+        # xclip stays behind to serve the selection: give it no pipes to hold open.
+        subprocess.run(["xclip", "-selection", "clipboard"], env=self.env, input=text.encode(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=TIMEOUT, check=True)
+
+    def other_client(self):
+        """Another X client, focused, so that F2 is pressed outside bbcolour."""
+        self.spawn(["xmessage", "-geometry", "+0+0", "another application"])
+        window = wait_for(lambda: self.windows("xmessage"), "xmessage")[0]
+        self.x("xdotool", "windowfocus", "--sync", window, check=True)
+        return window
+
+    def close(self):
+        subprocess.run(["pkill", "-f", "xclip -selection clipboard"], env=self.env)
+        for p in reversed(self.processes):
+            if p.poll() is None:
+                p.kill()
+            p.wait()
+        self.xvfb.terminate()
+        self.xvfb.wait()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+class E2E(unittest.TestCase):
+    def start(self, window_manager=False, home=None):
+        self.session = Session(window_manager)
+        self.addCleanup(self.session.close)
+        env = dict(self.session.env)
+        if home:
+            env["HOME"] = home
+        self.stderr = open(os.path.join(self.session.tmp, "stderr"), "w+")
+        self.addCleanup(self.stderr.close)
+        self.app = self.session.spawn([BBCOLOUR], env=env, stdout=subprocess.DEVNULL, stderr=self.stderr)
+        self.window = wait_for(lambda: self.session.windows(TITLE), "the main window")[0]
+        return self.session
+
+    def focus_window(self):
+        s = self.session
+        if "_NET_ACTIVE_WINDOW" in s.x("xprop", "-root", "_NET_SUPPORTED"):
+            s.x("xdotool", "windowactivate", "--sync", self.window, check=True)
+        else:
+            s.x("xdotool", "windowfocus", "--sync", self.window, check=True)
+
+    def type_into_window(self, text):
+        self.focus_window()
+        self.session.x("xdotool", "type", "--delay", "40", text, check=True)
+
+    def test_TypingAndF2FromAnotherClient(self):
+        s = self.start()
+        self.type_into_window("ab")
+        s.other_client()
+        s.x("xdotool", "key", "F2", check=True)
+        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 1, "the confirmation box")
+        self.assertEqual(s.clipboard(), "[color=#84E16C]a[/color][color=#D6AE52]b[/color]")
+        self.assertIsNone(self.app.poll())
+
+    def test_F2StacksASecondBox(self):
+        s = self.start()
+        self.type_into_window("x")
+        s.other_client()
+        s.x("xdotool", "key", "F2", check=True)
+        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 1, "the first box")
+        s.x("xdotool", "key", "F2", check=True)
+        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 2, "a second box on top of the first")
+        self.assertEqual(s.clipboard(), "[color=#2923BE]x[/color]")
+
+    def test_F2WithNumLock(self):
+        s = self.start()
+        self.type_into_window("n")
+        s.other_client()
+        s.x("xdotool", "key", "Num_Lock", check=True)
+        wait_for(lambda: re.search(r"Num Lock:\s+on", s.x("xset", "q")), "Num Lock on")
+        s.x("xdotool", "key", "F2", check=True)
+        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 1, "the confirmation box")
+        self.assertEqual(s.clipboard(), "[color=#2923BE]n[/color]")
+
+    def test_F2HeldByAnotherClient(self):
+        self.session = s = Session()
+        self.addCleanup(s.close)
+        holder = s.spawn([HOLD_F2], stdout=subprocess.PIPE, text=True)
+        self.addCleanup(holder.stdout.close)
+        self.assertEqual(holder.stdout.readline().strip(), "held")
+        self.app = s.spawn([BBCOLOUR], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.window = wait_for(lambda: s.windows(TITLE), "the main window")[0]
+        self.type_into_window("ab")
+        s.set_clipboard("before")
+        wait_for(lambda: s.clipboard() == "before", "the clipboard to hold the old text")
+        s.other_client()
+        s.x("xdotool", "key", "F2", check=True)
+        # The press went to the client that holds F2, so bbcolour never saw it.
+        self.assertEqual(holder.stdout.readline().strip(), "F2")
+        self.assertIsNone(self.app.poll(), "bbcolour runs on")
+        self.assertEqual(s.windows(CONFIRM_TITLE), [])
+        self.assertEqual(s.clipboard(), "before")
+
+    def test_PreviewShowsTheColours(self):
+        s = self.start()
+        # A full block gives solid pixels of the unit's colour. Map it to a
+        # spare key first: a key that xdotool maps on the fly can arrive
+        # before the program has read the new keyboard mapping.
+        s.x("xmodmap", "-e", "keycode 252 = U2588", check=True)
+        self.focus_window()
+        s.x("xdotool", "key", "U2588", check=True)
+        info = s.x("xwininfo", "-id", self.window)
+        x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", info).group(1))
+        y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1))
+        preview = f"296x152+{x + 16}+{y + 296}"  # 超文本浏览框1 inside 分组框3
+        shot = os.path.join(s.tmp, "shot.png")
+
+        def colour_pixels():
+            s.x("import", "-window", "root", "-crop", preview, shot, check=True)
+            histogram = s.x("convert", shot, "-format", "%c", "histogram:info:-")
+            m = re.search(r"^\s*(\d+):.*#2923BE", histogram, re.M | re.I)
+            return int(m.group(1)) if m else 0
+
+        wait_for(lambda: colour_pixels() >= 20, "pixels of colour #2923BE in the preview")
+
+    def test_WindowManagerFrame(self):
+        s = self.start(window_manager=True)
+
+        def frame():
+            extents = s.x("xprop", "-id", self.window, "_NET_FRAME_EXTENTS")
+            m = re.search(r"= (\d+), (\d+), (\d+), (\d+)", extents)
+            if not m:
+                return None
+            left, right, top, bottom = map(int, m.groups())
+            info = s.x("xwininfo", "-id", self.window)
+            width = int(re.search(r"Width: (\d+)", info).group(1))
+            height = int(re.search(r"Height: (\d+)", info).group(1))
+            x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", info).group(1)) - left
+            y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1)) - top
+            return (x, y, width + left + right, height + top + bottom)
+
+        wait_for(lambda: frame() == ((1280 - 336) // 2, (1024 - 516) // 2, 336, 516),
+                 "an outer frame of 336 x 516, centred")
+        hints = s.x("xprop", "-id", self.window, "WM_NORMAL_HINTS")
+        minimum = re.search(r"minimum size: (\d+) by (\d+)", hints).groups()
+        maximum = re.search(r"maximum size: (\d+) by (\d+)", hints).groups()
+        self.assertEqual(minimum, maximum, "not resizable")
+        motif = s.x("xprop", "-id", self.window, "_MOTIF_WM_HINTS")
+        functions = int(re.search(r"= (\w+), (\w+)", motif).group(2), 0)
+        self.assertFalse(functions & (8 | 16), "no minimise or maximise function")  # MWM_FUNC_MINIMIZE/MAXIMIZE
+        self.assertTrue(functions & 32, "can be closed")  # MWM_FUNC_CLOSE
+
+    def test_CloseExitsWithZero(self):
+        s = self.start(window_manager=True)
+        self.type_into_window("bye")
+        s.x("xdotool", "key", "alt+F4", check=True)
+        self.assertEqual(self.app.wait(timeout=TIMEOUT), 0)
+
+    def test_HomeStaysEmpty(self):
+        home = tempfile.mkdtemp(prefix="bbcolour-home-")
+        self.addCleanup(shutil.rmtree, home, True)
+        s = self.start(window_manager=True, home=home)
+        self.type_into_window("home")
+        s.other_client()
+        s.x("xdotool", "key", "F2", check=True)
+        box = wait_for(lambda: s.windows(CONFIRM_TITLE), "the confirmation box")[0]
+        s.x("xdotool", "windowactivate", "--sync", box, check=True)
+        s.x("xdotool", "key", "Return", check=True)
+        wait_for(lambda: not s.windows(CONFIRM_TITLE), "the box to close")
+        self.focus_window()
+        s.x("xdotool", "key", "alt+F4", check=True)
+        self.assertEqual(self.app.wait(timeout=TIMEOUT), 0)
+        written = [os.path.join(root, name) for root, dirs, files in os.walk(home) for name in dirs + files]
+        self.assertEqual(written, [])
+
+    def test_NoDisplay(self):
+        env = {"PATH": os.environ["PATH"], "HOME": tempfile.gettempdir()}
+        r = subprocess.run([BBCOLOUR], env=env, capture_output=True, text=True, timeout=TIMEOUT)
+        self.assertEqual(r.returncode, 255)
+        self.assertEqual(r.stdout, "")
+        lines = r.stderr.splitlines()
+        self.assertEqual(len(lines), 1, r.stderr)
+        self.assertTrue(lines[0].startswith("bbcolour: cannot open the display"), lines[0])
+
+
+if __name__ == "__main__":
+    signal.signal(signal.SIGPIPE, signal.SIG_DFL)
+    unittest.main()

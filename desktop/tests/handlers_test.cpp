@@ -1,0 +1,177 @@
+// One user story per test: typing, deleting, pasting, composing, copying.
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "window/text_codec.h"
+#include "window_fixture.h"
+
+namespace bbcolour::desktop {
+namespace {
+
+TEST_F(WindowTest, TypingRegeneratesTheWholeCodeOnEveryKey) {
+    QTest::keyClicks(window_->InputBox(), "a");
+    EXPECT_EQ(Code(), "[color=#2923BE]a[/color]");
+    QTest::keyClicks(window_->InputBox(), "b");
+    EXPECT_EQ(Code(), "[color=#84E16C]a[/color][color=#D6AE52]b[/color]");
+}
+
+TEST_F(WindowTest, DeletingEverythingEmptiesCodeAndPreview) {
+    QTest::keyClicks(window_->InputBox(), "ab");
+    ASSERT_TRUE(WaitFor([&] { return DocumentBody(window_->Browser()).contains("</span>"); }));
+    QTest::keyClick(window_->InputBox(), Qt::Key_Backspace);
+    QTest::keyClick(window_->InputBox(), Qt::Key_Backspace);
+    EXPECT_EQ(Code(), "");
+    EXPECT_TRUE(WaitFor([&] { return DocumentBody(window_->Browser()).isEmpty(); }))
+        << DocumentHtml(window_->Browser()).toStdString();
+    RandomGenerator reference;
+    for (int draw = 0; draw < 3 * (1 + 2 + 1); ++draw) reference.Draw();  // "a", "ab", "a", then ""
+    EXPECT_EQ(generator_.State(), reference.State()) << "the empty input draws nothing";
+}
+
+TEST_F(WindowTest, PasteIsOneChange) {
+    QSignalSpy changes(window_->InputBox(), &TextBox::contentChanged);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("粘贴\nok"));
+    window_->InputBox()->paste();
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(Code(), CodeAfter({"\xD5\xB3\xCC\xF9\r\nok"}));
+}
+
+TEST_F(WindowTest, LineBreakGivesTwoTags) {
+    QTest::keyClicks(window_->InputBox(), "a");
+    QTest::keyClick(window_->InputBox(), Qt::Key_Return);
+    const Text code = Code();
+    EXPECT_EQ(code, CodeAfter({"a", "a\r\n"}));
+    EXPECT_NE(code.find("]\r[/color]"), Text::npos);
+    EXPECT_NE(code.find("]\n[/color]"), Text::npos);
+}
+
+TEST_F(WindowTest, OnlyCommittedInputMethodTextIsInput) {
+    QSignalSpy changes(window_->InputBox(), &TextBox::contentChanged);
+    for (const char* preedit : {"z", "zh", "zhong"}) {
+        QInputMethodEvent composing(QString::fromUtf8(preedit), {});
+        QApplication::sendEvent(window_->InputBox(), &composing);
+    }
+    EXPECT_EQ(changes.count(), 0);
+    EXPECT_EQ(Code(), "");
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("中文"));
+    QApplication::sendEvent(window_->InputBox(), &commit);
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(Code(), "[color=#2923BE]\xD6\xD0[/color][color=#84E16C]\xCE\xC4[/color]");
+}
+
+TEST_F(WindowTest, PreviewShowsTheHtmlOfTheCode) {
+    QTest::keyClicks(window_->InputBox(), "]<");
+    const QString expected =
+        "<span style=\"color:#84E16C \">]</span><span style=\"color:#D6AE52 \">&lt;</span>";
+    EXPECT_TRUE(WaitFor([&] { return DocumentBody(window_->Browser()) == expected; }))
+        << DocumentHtml(window_->Browser()).toStdString();
+}
+
+TEST_F(WindowTest, EmojiAndRareCharactersSurvive) {
+    const QString typed = QString::fromUtf8("😀𠀀中\nz");
+    window_->InputBox()->insertPlainText(typed);
+    Text code = Code(), units;
+    for (std::size_t pos = 0; (pos = code.find(']', pos)) != Text::npos;) {
+        const std::size_t end = code.find("[/color]", pos);
+        units += code.substr(pos + 1, end - pos - 1);
+        pos = end + 8;
+    }
+    EXPECT_EQ(units, UnicodeToText(typed));
+    EXPECT_EQ(units, "\x94\x39\xFC\x36\x95\x32\x82\x36\xD6\xD0\r\nz");
+    EXPECT_TRUE(WaitFor([&] { return DocumentBody(window_->Browser()).contains(QString::fromUtf8("😀")); }));
+}
+
+TEST_F(WindowTest, TypingInTheCodeBoxRaisesNoHandler) {
+    QTest::keyClicks(window_->InputBox(), "a");
+    const std::uint32_t state = generator_.State();
+    QTest::keyClicks(window_->CodeBox(), "hand");
+    EXPECT_EQ(generator_.State(), state);
+    EXPECT_EQ(window_->InputBox()->toPlainText(), "a");
+    EXPECT_TRUE(Code().ends_with("hand") || Code().starts_with("hand"));
+}
+
+// Watches for confirmation boxes: `opened` sees each new one with its
+// number (from 1) and returns whether to close it now; boxes left open are
+// closed once seen again.
+class BoxWatcher {
+public:
+    explicit BoxWatcher(std::function<bool(QMessageBox*, int)> opened) : opened_(std::move(opened)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            if (std::find(seen_.begin(), seen_.end(), box) == seen_.end()) {
+                seen_.push_back(box);
+                if (!opened_(box, static_cast<int>(seen_.size()))) return;
+            }
+            box->accept();
+        });
+        timer_.start(20);
+    }
+    int Count() const { return static_cast<int>(seen_.size()); }
+
+private:
+    std::function<bool(QMessageBox*, int)> opened_;
+    std::vector<QMessageBox*> seen_;
+    QTimer timer_;
+};
+
+TEST_F(WindowTest, F2CopiesTheCodeAndConfirms) {
+    ASSERT_EQ(hotkey_->requested, std::vector<unsigned>{0xFFBF});  // XK_F2
+    QTest::keyClicks(window_->InputBox(), "a");
+    window_->InputBox()->insertPlainText(QString::fromUtf8("中"));
+    BoxWatcher watcher([](QMessageBox* box, int) {
+        EXPECT_EQ(box->windowTitle(), QString::fromUtf8("信息："));
+        EXPECT_EQ(box->text(), QString::fromUtf8("复制成功!"));
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+        EXPECT_EQ(box->parentWidget(), nullptr);
+        EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
+        return true;
+    });
+    hotkey_->Press();
+    EXPECT_EQ(watcher.Count(), 1);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), TextToUnicode(Code()));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("[color=#84E16C]a[/color][color=#D6AE52]中[/color]"));
+}
+
+TEST_F(WindowTest, F2WhileTheBoxIsOpenCopiesAgainAndStacksASecondBox) {
+    QTest::keyClicks(window_->InputBox(), "x");
+    BoxWatcher watcher([this](QMessageBox*, int number) {
+        if (number == 1) {
+            SetControlText(window_->CodeBox(), "second");
+            QTimer::singleShot(0, [this] { hotkey_->Press(); });  // inside the first box's loop
+            return false;
+        }
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "second");
+        return true;
+    });
+    hotkey_->Press();
+    EXPECT_EQ(watcher.Count(), 2);
+}
+
+TEST_F(WindowTest, EmptyCodeBoxCopiesEmptyText) {
+    QGuiApplication::clipboard()->setText("old");
+    BoxWatcher watcher([](QMessageBox*, int) { return true; });
+    hotkey_->Press();
+    EXPECT_EQ(watcher.Count(), 1);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
+}
+
+TEST(RefusedHotkeyTest, ProgramRunsOnWithoutIt) {
+    RandomGenerator generator;
+    auto hotkey = std::make_unique<RecordingHotkey>(false);
+    MainWindow window(generator, std::move(hotkey));
+    EXPECT_EQ(window.BindHotkey(&window, window.HotkeyLabel(), 0, 113), 0);
+    MainWindow noPlatform(generator, nullptr);
+    EXPECT_EQ(noPlatform.BindHotkey(&noPlatform, noPlatform.HotkeyLabel(), 0, 113), 0);
+    RandomGenerator other;
+    MainWindow accepted(other, std::make_unique<RecordingHotkey>(true));
+    EXPECT_EQ(accepted.BindHotkey(&accepted, accepted.HotkeyLabel(), 0, 113), 33001);
+}
+
+}  // namespace
+}  // namespace bbcolour::desktop
