@@ -13,9 +13,12 @@
 namespace bbcolour::desktop {
 
 void RegisterPreviewScheme() {
+    // One fixed host makes every preview document the same origin, so a
+    // new document reuses the page's renderer process instead of starting
+    // another one per navigation (an opaque origin per URL would).
     QWebEngineUrlScheme scheme(kPreviewScheme);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::NoAccessAllowed);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setFlags(QWebEngineUrlScheme::LocalScheme);
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
@@ -101,7 +104,7 @@ PreviewView::~PreviewView() {
 
 void PreviewView::ReplaceDocument(QByteArray html) {
     handler_->SetDocument(std::move(html));
-    load(QUrl(QStringLiteral("%1:document/%2").arg(kPreviewScheme).arg(++serial_)));
+    load(QUrl(QStringLiteral("%1://preview/%2").arg(kPreviewScheme).arg(++serial_)));
 }
 
 }  // namespace bbcolour::desktop
