@@ -2,6 +2,7 @@
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <cstdio>
@@ -9,6 +10,8 @@
 #include <exception>
 
 #include "bbcolour/colour_code.h"
+#include "dbus/app_id.h"
+#include "dbus/copy_service.h"
 #include "handlers/handlers.h"
 #include "hotkey/hotkey_backend.h"
 #include "preview/preview_view.h"
@@ -56,7 +59,7 @@ int main(int argc, char** argv) {
     RegisterPreviewScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName("bbcolour");
-    QApplication::setDesktopFileName("bbcolour");
+    QApplication::setDesktopFileName(kAppId);
     QApplication::setWindowIcon(QIcon(":/bbcolour/bbcolour-32.png"));
     // 2. Global data: the program has none. 3. The end routine.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &EndRoutine);
@@ -67,6 +70,10 @@ int main(int argc, char** argv) {
         MainWindow window(bbcolour::ProcessRandomGenerator(), CreatePlatformHotkeyBackend());
         BindHandlers(window);
         window.RaiseCreated();
+        // Copy on the session bus, for desktops where F2 is bound to
+        // bbcolour-copy; without a bus (or a second instance) it is simply absent.
+        CopyService copyService(window.HotkeyLabel(), kFirstHotkeyId);
+        copyService.Publish(QDBusConnection::sessionBus());
         window.show();
         // 5. The message loop, until the last window is closed; 6. status 0.
         return app.exec();
