@@ -16,6 +16,8 @@ import unittest
 
 BBCOLOUR = os.environ.get("BBCOLOUR", "bbcolour")
 HOLD_F2 = os.environ.get("HOLD_F2", "hold_f2")
+BBCOLOUR_COPY = os.environ.get("BBCOLOUR_COPY", "bbcolour-copy")
+FAKE_PORTAL = os.environ.get("FAKE_PORTAL", "fake_portal")
 TITLE = "Brisolt论坛彩色字体生成器 按F2键复制"
 CONFIRM_TITLE = "信息："
 TIMEOUT = 60
@@ -106,12 +108,14 @@ class Session:
 
 
 class E2E(unittest.TestCase):
-    def start(self, window_manager=False, home=None):
-        self.session = Session(window_manager)
-        self.addCleanup(self.session.close)
+    def start(self, window_manager=False, home=None, extra_env=None, session=None):
+        self.session = session or Session(window_manager)
+        if not session:
+            self.addCleanup(self.session.close)
         env = dict(self.session.env)
         if home:
             env["HOME"] = home
+        env.update(extra_env or {})
         self.stderr = open(os.path.join(self.session.tmp, "stderr"), "w+")
         self.addCleanup(self.stderr.close)
         self.app = self.session.spawn([BBCOLOUR], env=env, stdout=subprocess.DEVNULL, stderr=self.stderr)
@@ -248,6 +252,40 @@ class E2E(unittest.TestCase):
         self.assertEqual(self.app.wait(timeout=TIMEOUT), 0)
         written = [os.path.join(root, name) for root, dirs, files in os.walk(home) for name in dirs + files]
         self.assertEqual(written, [])
+
+    def test_CopyCommand(self):
+        s = self.start()
+        r = subprocess.run([BBCOLOUR_COPY], env=s.env, capture_output=True, text=True, timeout=TIMEOUT)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 1, "the confirmation box")
+        self.assertEqual(s.clipboard(), "")  # nothing typed yet: the empty code, as F2 copies it
+        self.app.kill()
+        self.app.wait()
+        r = subprocess.run([BBCOLOUR_COPY], env=s.env, capture_output=True, text=True, timeout=TIMEOUT)
+        self.assertEqual(r.returncode, 1)
+        self.assertEqual(r.stdout, "")
+        self.assertEqual(len(r.stderr.splitlines()), 1, r.stderr)
+        self.assertTrue(r.stderr.startswith("bbcolour-copy: no bbcolour window is running"), r.stderr)
+
+    def test_PortalOnWayland(self):
+        # A Wayland session whose window runs through XWayland: F2 comes from the portal.
+        session = Session()
+        self.addCleanup(session.close)
+        portal = session.spawn([FAKE_PORTAL, "ok"], stdout=subprocess.PIPE, text=True)
+        self.addCleanup(portal.stdout.close)
+        self.assertEqual(portal.stdout.readline().strip(), "ready")
+        s = self.start(session=session, extra_env={"XDG_SESSION_TYPE": "wayland", "QT_QPA_PLATFORM": "xcb"})
+
+        def portal_call(method):
+            return s.x("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.portal.Desktop",
+                       "/control", "org.bbcolour.test.FakePortal." + method)
+
+        wait_for(lambda: 'string "F2"' in portal_call("Trigger"), "the portal to be asked for F2")
+        self.type_into_window("w")
+        # The X11 grab is not used here: a plain F2 press does nothing.
+        portal_call("Press")
+        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 1, "the confirmation box")
+        self.assertEqual(s.clipboard(), "[color=#2923BE]w[/color]")
 
     def test_NoDisplay(self):
         env = {"PATH": os.environ["PATH"], "HOME": tempfile.gettempdir()}

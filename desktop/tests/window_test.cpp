@@ -62,6 +62,22 @@ TEST_F(WindowTest, WindowIsFixedCentredAndHasOnlyACloseButton) {
     EXPECT_EQ(CentredPosition({1023, 767}), QPoint(343, 125));  // truncated toward zero
 }
 
+TEST_F(WindowTest, CaptionsAreNotClipped) {
+    for (QGroupBox* group : window_->findChildren<QGroupBox*>()) {
+        SCOPED_TRACE(group->objectName().toStdString());
+        EXPECT_LT(group->fontMetrics().horizontalAdvance(group->title()), group->width() - 16);
+        EXPECT_LT(group->fontMetrics().height(), 16 + 2) << "the caption fits above the child at y = 16";
+    }
+    auto* credit = window_->findChild<QLabel*>(QString::fromUtf8("标签2"));
+    EXPECT_LE(credit->fontMetrics().horizontalAdvance(credit->text()), credit->width());
+    // The label reaches one pixel past the client area, as laid out; its text must still show.
+    EXPECT_LE(credit->fontMetrics().height(), window_->height() - credit->y());
+    for (const char* name : {"分组框1", "分组框2", "分组框3", "编辑框2"}) {
+        const QWidget* w = window_->findChild<QWidget*>(QString::fromUtf8(name));
+        EXPECT_TRUE(window_->rect().contains(w->geometry())) << name;
+    }
+}
+
 TEST_F(WindowTest, StartsEmptyAndTabVisitsTheThreeStops) {
     EXPECT_TRUE(window_->InputBox()->toPlainText().isEmpty());
     EXPECT_EQ(Code(), "");
