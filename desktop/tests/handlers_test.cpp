@@ -94,31 +94,6 @@ TEST_F(WindowTest, TypingInTheCodeBoxRaisesNoHandler) {
     EXPECT_TRUE(Code().ends_with("hand") || Code().starts_with("hand"));
 }
 
-// Watches for confirmation boxes: `opened` sees each new one with its
-// number (from 1) and returns whether to close it now; boxes left open are
-// closed once seen again.
-class BoxWatcher {
-public:
-    explicit BoxWatcher(std::function<bool(QMessageBox*, int)> opened) : opened_(std::move(opened)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            if (std::find(seen_.begin(), seen_.end(), box) == seen_.end()) {
-                seen_.push_back(box);
-                if (!opened_(box, static_cast<int>(seen_.size()))) return;
-            }
-            box->accept();
-        });
-        timer_.start(20);
-    }
-    int Count() const { return static_cast<int>(seen_.size()); }
-
-private:
-    std::function<bool(QMessageBox*, int)> opened_;
-    std::vector<QMessageBox*> seen_;
-    QTimer timer_;
-};
-
 TEST_F(WindowTest, F2CopiesTheCodeAndConfirms) {
     ASSERT_EQ(hotkey_->requested, std::vector<unsigned>{0xFFBF});  // XK_F2
     QTest::keyClicks(window_->InputBox(), "a");

@@ -15,7 +15,7 @@ protected:
     void Show(const QByteArray& html) {
         const int loaded = view()->LoadedCount();
         view()->ReplaceDocument(html);
-        ASSERT_TRUE(WaitFor([&] { return view()->LoadedCount() > loaded; }));
+        ASSERT_TRUE(WaitFor([&] { return view()->LoadedCount() > loaded; }, 90000));
     }
     PreviewView* view() const { return window_->Browser(); }
 };
@@ -40,7 +40,7 @@ TEST_F(PreviewTest, NewerDocumentSupersedesOneStillLoading) {
 
 TEST_F(PreviewTest, DocumentsOverTwoMegabytesShow) {
     QByteArray html;
-    for (int i = 0; i < 70000; ++i) html += "<span style=\"color:#2923BE \">a</span>";
+    for (int i = 0; i < 2200; ++i) html += "<span style=\"color:#2923BE \">" + QByteArray("abcd").repeated(250) + "</span>";
     html += "<span>end</span>";
     ASSERT_GT(html.size(), 2 << 20);
     Show(html);

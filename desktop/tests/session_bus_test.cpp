@@ -3,9 +3,7 @@
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QMessageBox>
 #include <QProcess>
-#include <QTimer>
 
 #include "dbus/copy_service.h"
 #include "hotkey/portal/portal_hotkey.h"
@@ -14,26 +12,6 @@
 
 namespace bbcolour::desktop {
 namespace {
-
-// Closes every confirmation box as it opens and counts them.
-class BoxCounter {
-public:
-    BoxCounter() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                ++count;
-                title = box->windowTitle();
-                box->accept();
-            }
-        });
-        timer_.start(20);
-    }
-    int count = 0;
-    QString title;
-
-private:
-    QTimer timer_;
-};
 
 class SessionBusTest : public testing::Test {
 protected:
@@ -92,10 +70,14 @@ TEST_F(SessionBusTest, PortalIsAskedForF2AndActivatedCopies) {
     EXPECT_EQ(window->BindHotkey(window.get(), window->HotkeyLabel(), 0, 113), 33001);
     EXPECT_TRUE(WaitFor([&] { return CallPortalControl("Trigger").arguments().value(0).toString() == "F2"; }));
     window->InputBox()->insertPlainText("ok");
-    BoxCounter boxes;
+    QString title;
+    BoxWatcher boxes([&](QMessageBox* box, int) {
+        title = box->windowTitle();
+        return true;
+    });
     CallPortalControl("Press");
-    EXPECT_TRUE(WaitFor([&] { return boxes.count == 1; }));
-    EXPECT_EQ(boxes.title, QString::fromUtf8("信息："));
+    EXPECT_TRUE(WaitFor([&] { return boxes.Count() == 1; }));
+    EXPECT_EQ(title, QString::fromUtf8("信息："));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), TextToUnicode(GetControlText(window->CodeBox())));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "[color=#2923BE]o[/color][color=#84E16C]k[/color]");
 }
@@ -118,13 +100,13 @@ TEST_F(SessionBusTest, CopyCommandDoesWhatF2Does) {
     CopyService service(window->HotkeyLabel(), 33001);
     ASSERT_TRUE(service.Publish(*connection_));
     window->InputBox()->insertPlainText("c");
-    BoxCounter boxes;
+    BoxWatcher boxes([](QMessageBox*, int) { return true; });
     QProcess copy;
     copy.setProcessEnvironment(BusEnvironment());
     copy.start(BBCOLOUR_COPY, QStringList());
     ASSERT_TRUE(WaitFor([&] { return copy.state() == QProcess::NotRunning; }));
     EXPECT_EQ(copy.exitCode(), 0) << copy.readAllStandardError().toStdString();
-    EXPECT_TRUE(WaitFor([&] { return boxes.count == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return boxes.Count() == 1; }));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "[color=#2923BE]c[/color]");
 }
 

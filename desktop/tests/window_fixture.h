@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTest>
 #include <QWebEnginePage>
 #include <functional>
@@ -47,6 +49,31 @@ inline QString DocumentBody(PreviewView* view) {
     const qsizetype start = html.indexOf("<body>"), end = html.lastIndexOf("</body>");
     return start < 0 || end < 0 ? QString("(no body) " + html) : html.mid(start + 6, end - start - 6);
 }
+
+// Watches for confirmation boxes: `opened` sees each new one with its
+// number (from 1) and returns whether to close it now; boxes left open are
+// closed once seen again.
+class BoxWatcher {
+public:
+    explicit BoxWatcher(std::function<bool(QMessageBox*, int)> opened) : opened_(std::move(opened)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            if (std::find(seen_.begin(), seen_.end(), box) == seen_.end()) {
+                seen_.push_back(box);
+                if (!opened_(box, static_cast<int>(seen_.size()))) return;
+            }
+            box->accept();
+        });
+        timer_.start(20);
+    }
+    int Count() const { return static_cast<int>(seen_.size()); }
+
+private:
+    std::function<bool(QMessageBox*, int)> opened_;
+    std::vector<QMessageBox*> seen_;
+    QTimer timer_;
+};
 
 class WindowTest : public testing::Test {
 protected:
