@@ -19,8 +19,9 @@ class TextBox;
 
 inline constexpr char kWindowTitle[] = "Brisolt论坛彩色字体生成器 按F2键复制";
 inline constexpr int kOuterWidth = 336, kOuterHeight = 516;
-// The client area where no window manager reports a frame: the design's
-// platform drew 3 px borders and a 26 px caption around 330 x 487.
+// The client area where no window manager reports a frame: 330 x 487 is
+// what a Windows frame (3 px borders, 26 px caption) leaves of 336 x 516,
+// the size the layout was made for.
 inline constexpr int kBareClientWidth = 330, kBareClientHeight = 487;
 inline constexpr int kFirstHotkeyId = 33001;
 
