@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bbcolour-copy: unknown argument '%s'\nUsage: bbcolour-copy\n", argv[1]);
         return 2;
     }
+    // Its own messages are all it prints: Qt's warnings (the D-Bus layer can
+    // warn while shutting down) would break the one-line error.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QCoreApplication app(argc, argv);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
