@@ -8,10 +8,12 @@ namespace bbcolour::desktop {
 
 std::unique_ptr<HotkeyBackend> CreateX11HotkeyBackend();
 
+namespace {
 bool IsWaylandSession() {
     return qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
+}  // namespace
 
 std::unique_ptr<HotkeyBackend> CreatePlatformHotkeyBackend() {
     // Under Wayland an X11 grab sees keys only while an X11 window has the
