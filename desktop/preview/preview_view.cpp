@@ -69,15 +69,15 @@ protected:
 PreviewView::PreviewView(QWidget* parent) : QWebEngineView(parent) {
     // A profile without a storage name is off the record: no cache, cookies
     // or storage on disk.
-    profile_ = new QWebEngineProfile(this);
-    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-    profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-    profile_->setSpellCheckEnabled(false);
-    profile_->setUrlRequestInterceptor(new BlockOtherRequests(profile_));
-    handler_ = new PreviewSchemeHandler(profile_);
-    profile_->installUrlSchemeHandler(kPreviewScheme, handler_);
+    auto* profile = new QWebEngineProfile(this);
+    profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile->setSpellCheckEnabled(false);
+    profile->setUrlRequestInterceptor(new BlockOtherRequests(profile));
+    handler_ = new PreviewSchemeHandler(profile);
+    profile->installUrlSchemeHandler(kPreviewScheme, handler_);
 
-    auto* page = new PreviewPage(profile_, this);
+    auto* page = new PreviewPage(profile, this);
     QWebEngineSettings* settings = page->settings();
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     settings->setAttribute(QWebEngineSettings::AutoLoadImages, false);

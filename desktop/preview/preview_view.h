@@ -5,8 +5,6 @@
 #include <QByteArray>
 #include <QWebEngineView>
 
-class QWebEngineProfile;
-
 namespace bbcolour::desktop {
 
 class PreviewSchemeHandler;
@@ -29,7 +27,6 @@ public:
     int LoadedCount() const { return loaded_; }
 
 private:
-    QWebEngineProfile* profile_;
     PreviewSchemeHandler* handler_;
     quint64 serial_ = 0;
     int loaded_ = 0;

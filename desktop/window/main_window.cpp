@@ -38,14 +38,14 @@ MainWindow::MainWindow(RandomGenerator& generator, std::unique_ptr<HotkeyBackend
 
     // Siblings are created back to front: each new one lies in front of the
     // ones before it.
-    inputGroup_ = Place<QGroupBox>(this, "分组框1", {8, 8, 312, 128}, QString::fromUtf8("请输入想要的文字"));
-    input_ = Place<TextBox>(inputGroup_, "编辑框1", {8, 16, 296, 104});
-    codeGroup_ = Place<QGroupBox>(this, "分组框2", {8, 144, 312, 128}, QString::fromUtf8("代码区"));
+    auto* inputGroup = Place<QGroupBox>(this, "分组框1", {8, 8, 312, 128}, QString::fromUtf8("请输入想要的文字"));
+    input_ = Place<TextBox>(inputGroup, "编辑框1", {8, 16, 296, 104});
+    Place<QGroupBox>(this, "分组框2", {8, 144, 312, 128}, QString::fromUtf8("代码区"));
     code_ = Place<TextBox>(this, "编辑框2", {16, 159, 296, 104});
     hotkeyLabel_ = Place<NotificationLabel>(this, "标签1", {-100, -100, 0, 0});
-    previewGroup_ = Place<QGroupBox>(this, "分组框3", {8, 280, 312, 176}, QString::fromUtf8("预览区"));
-    browser_ = Place<PreviewView>(previewGroup_, "超文本浏览框1", {8, 16, 296, 152});
-    credit_ = Place<QLabel>(this, "标签2", {110, 464, 104, 24}, QString::fromUtf8("bbcolour 出品"));
+    auto* previewGroup = Place<QGroupBox>(this, "分组框3", {8, 280, 312, 176}, QString::fromUtf8("预览区"));
+    browser_ = Place<PreviewView>(previewGroup, "超文本浏览框1", {8, 16, 296, 152});
+    Place<QLabel>(this, "标签2", {110, 464, 104, 24}, QString::fromUtf8("bbcolour 出品"));
 
     browser_->setFocusPolicy(Qt::StrongFocus);
     setTabOrder(input_, code_);

@@ -9,8 +9,6 @@
 #include "bbcolour/colour_code.h"
 #include "bbcolour/text.h"
 
-class QGroupBox;
-
 namespace bbcolour::desktop {
 
 class HotkeyBackend;
@@ -73,14 +71,10 @@ private:
     std::unique_ptr<HotkeyBackend> hotkey_;
     int nextHotkeyId_ = kFirstHotkeyId;
     NotificationLabel* notifiedLabel_ = nullptr;
-    QGroupBox* inputGroup_;
-    QGroupBox* codeGroup_;
-    QGroupBox* previewGroup_;
     TextBox* input_;
     TextBox* code_;
     PreviewView* browser_;
     NotificationLabel* hotkeyLabel_;
-    QLabel* credit_;
 };
 
 // The window's top-left corner, centred on the primary screen as the
