@@ -37,7 +37,9 @@ TEST_F(WindowTest, ControlsSitWhereTheLayoutSays) {
         EXPECT_EQ(w->geometry(), c.geometry);
         EXPECT_TRUE(w->isVisible());
         EXPECT_TRUE(w->isEnabled());
-        if (c.caption) EXPECT_EQ(qobject_cast<QGroupBox*>(w)->title(), QString::fromUtf8(c.caption));
+        if (c.caption) {
+            EXPECT_EQ(qobject_cast<QGroupBox*>(w)->title(), QString::fromUtf8(c.caption));
+        }
         if (parent == window_.get()) {  // siblings: each lies behind the one before
             const int index = static_cast<int>(window_->children().indexOf(w));
             EXPECT_LT(index, previousStackIndex);
