@@ -51,9 +51,7 @@ def one_run():
         window = wait_for(lambda: s.windows(TITLE), "the window", timeout=60)[0]
         shown = time.monotonic() - start
         s.x("xdotool", "windowfocus", "--sync", window, check=True)
-        info = s.x("xwininfo", "-id", window)
-        x = int(info.split("Absolute upper-left X:")[1].split()[0])
-        y = int(info.split("Absolute upper-left Y:")[1].split()[0])
+        x, y = s.window_origin(window)
         shot = os.path.join(s.tmp, "shot.png")
         last_press = [0.0]
 

@@ -17,11 +17,8 @@ try:
     s.x("xdotool", "key", "Return", check=True)
     s.x("xdotool", "type", "--delay", "60", "BBCode colours", check=True)
     shot = "docs/screenshot.png"
-    info = s.x("xwininfo", "-id", window)
-    x = int(info.split("Absolute upper-left X:")[1].split()[0])
-    y = int(info.split("Absolute upper-left Y:")[1].split()[0])
-    extents = s.x("xprop", "-id", window, "_NET_FRAME_EXTENTS").split("=")[1].split(",")
-    left, right, top, bottom = (int(v) for v in extents)
+    x, y = s.window_origin(window)
+    left, right, top, bottom = wait_for(lambda: s.frame_extents(window), "the window's frame")
     geometry = f"336x516+{x - left}+{y - top}"
     def coloured():
         s.x("import", "-window", "root", "-crop", geometry, "+repage", shot, check=True)

@@ -79,6 +79,18 @@ class Session:
         out = self.x("xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(title) + "$")
         return out.split()
 
+    def window_origin(self, window):
+        """Top-left corner of `window`'s client area on the screen."""
+        info = self.x("xwininfo", "-id", window)
+        x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", info).group(1))
+        y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1))
+        return x, y
+
+    def frame_extents(self, window):
+        """(left, right, top, bottom) of the frame the window manager draws, or None yet."""
+        m = re.search(r"= (\d+), (\d+), (\d+), (\d+)", self.x("xprop", "-id", window, "_NET_FRAME_EXTENTS"))
+        return tuple(map(int, m.groups())) if m else None
+
     def clipboard(self):
         r = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.env, capture_output=True,
                            timeout=TIMEOUT)
@@ -133,12 +145,17 @@ class E2E(unittest.TestCase):
         self.focus_window()
         self.session.x("xdotool", "type", "--delay", "40", text, check=True)
 
+    def press_f2(self, boxes, what="the confirmation box"):
+        """Presses F2 and waits until `boxes` confirmation boxes are shown."""
+        s = self.session
+        s.x("xdotool", "key", "F2", check=True)
+        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == boxes, what)
+
     def test_TypingAndF2FromAnotherClient(self):
         s = self.start()
         self.type_into_window("ab")
         s.other_client()
-        s.x("xdotool", "key", "F2", check=True)
-        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 1, "the confirmation box")
+        self.press_f2(1)
         self.assertEqual(s.clipboard(), "[color=#84E16C]a[/color][color=#D6AE52]b[/color]")
         self.assertIsNone(self.app.poll())
 
@@ -146,10 +163,8 @@ class E2E(unittest.TestCase):
         s = self.start()
         self.type_into_window("x")
         s.other_client()
-        s.x("xdotool", "key", "F2", check=True)
-        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 1, "the first box")
-        s.x("xdotool", "key", "F2", check=True)
-        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 2, "a second box on top of the first")
+        self.press_f2(1, "the first box")
+        self.press_f2(2, "a second box on top of the first")
         self.assertEqual(s.clipboard(), "[color=#2923BE]x[/color]")
 
     def test_F2WithNumLock(self):
@@ -158,8 +173,7 @@ class E2E(unittest.TestCase):
         s.other_client()
         s.x("xdotool", "key", "Num_Lock", check=True)
         wait_for(lambda: re.search(r"Num Lock:\s+on", s.x("xset", "q")), "Num Lock on")
-        s.x("xdotool", "key", "F2", check=True)
-        wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 1, "the confirmation box")
+        self.press_f2(1)
         self.assertEqual(s.clipboard(), "[color=#2923BE]n[/color]")
 
     def test_F2HeldByAnotherClient(self):
@@ -189,9 +203,7 @@ class E2E(unittest.TestCase):
         s.x("xmodmap", "-e", "keycode 252 = U2588", check=True)
         self.focus_window()
         s.x("xdotool", "key", "U2588", check=True)
-        info = s.x("xwininfo", "-id", self.window)
-        x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", info).group(1))
-        y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1))
+        x, y = s.window_origin(self.window)
         preview = f"296x152+{x + 16}+{y + 296}"  # 超文本浏览框1 inside 分组框3
         shot = os.path.join(s.tmp, "shot.png")
 
@@ -207,17 +219,15 @@ class E2E(unittest.TestCase):
         s = self.start(window_manager=True)
 
         def frame():
-            extents = s.x("xprop", "-id", self.window, "_NET_FRAME_EXTENTS")
-            m = re.search(r"= (\d+), (\d+), (\d+), (\d+)", extents)
-            if not m:
+            extents = s.frame_extents(self.window)
+            if not extents:
                 return None
-            left, right, top, bottom = map(int, m.groups())
+            left, right, top, bottom = extents
             info = s.x("xwininfo", "-id", self.window)
             width = int(re.search(r"Width: (\d+)", info).group(1))
             height = int(re.search(r"Height: (\d+)", info).group(1))
-            x = int(re.search(r"Absolute upper-left X:\s+(-?\d+)", info).group(1)) - left
-            y = int(re.search(r"Absolute upper-left Y:\s+(-?\d+)", info).group(1)) - top
-            return (x, y, width + left + right, height + top + bottom)
+            x, y = s.window_origin(self.window)
+            return (x - left, y - top, width + left + right, height + top + bottom)
 
         wait_for(lambda: frame() == ((1280 - 336) // 2, (1024 - 516) // 2, 336, 516),
                  "an outer frame of 336 x 516, centred")
@@ -242,8 +252,8 @@ class E2E(unittest.TestCase):
         s = self.start(window_manager=True, home=home)
         self.type_into_window("home")
         s.other_client()
-        s.x("xdotool", "key", "F2", check=True)
-        box = wait_for(lambda: s.windows(CONFIRM_TITLE), "the confirmation box")[0]
+        self.press_f2(1)
+        box = s.windows(CONFIRM_TITLE)[0]
         s.x("xdotool", "windowactivate", "--sync", box, check=True)
         s.x("xdotool", "key", "Return", check=True)
         wait_for(lambda: not s.windows(CONFIRM_TITLE), "the box to close")
