@@ -1,15 +1,11 @@
-// Character-set conversion at the command line's edge: the engine works on
-// GB18030 bytes, users' files are mostly UTF-8.
+// Character sets at the command line's edge: the engine works on GB18030
+// bytes, users' files are mostly UTF-8.
 #pragma once
 
-#include <iconv.h>
-
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace bbcolour::cli {
 
@@ -32,26 +28,5 @@ struct Prepared {
     std::optional<InputProblem> problem;
 };
 Prepared PrepareInput(std::string input, Encoding encoding);
-
-// Converts GB18030 text to UTF-8. Markup is mostly ASCII, which is copied
-// eight bytes at a time; double-byte characters come from a table filled on
-// first use. Throws std::runtime_error on bytes that are not GB18030.
-class Gb18030ToUtf8 {
-public:
-    Gb18030ToUtf8();
-    ~Gb18030ToUtf8();
-    Gb18030ToUtf8(const Gb18030ToUtf8&) = delete;
-    Gb18030ToUtf8& operator=(const Gb18030ToUtf8&) = delete;
-
-    void Append(std::string_view gb18030, std::string& utf8);
-
-private:
-    // Converts one character of `length` bytes through iconv.
-    void AppendSlow(const char* character, std::size_t length, std::string& utf8);
-
-    iconv_t converter_;
-    // Per double-byte code: UTF-8 bytes in the low 24 bits, length in the top 8; 0 = not yet known.
-    std::vector<std::uint32_t> pairs_;
-};
 
 }  // namespace bbcolour::cli

@@ -9,6 +9,7 @@
 #include "bbcolour/colour_code.h"
 #include "bbcolour/preview_html.h"
 #include "bbcolour/splitter.h"
+#include "bbcolour/charset.h"
 #include "encoding.h"
 
 namespace {
@@ -58,7 +59,7 @@ bool ReadAll(std::FILE* file, std::string& out) {
 bool WriteColoured(std::string_view text, const Options& options, std::FILE* out) {
     constexpr std::size_t kPiece = 64 * 1024;
     bbcolour::RandomGenerator generator;  // fresh: the first unit is always 2923BE
-    bbcolour::cli::Gb18030ToUtf8 toUtf8;
+    bbcolour::charset::Gb18030ToUtf8 toUtf8;
     std::string code, utf8;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::string_view rest = text.substr(pos);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "bbcolour/colour_code.h"
+#include "bbcolour/charset.h"
 #include "encoding.h"
 
 namespace {
@@ -90,12 +91,45 @@ TEST_F(CliTest, LargeInputGivesTheSameCodeAsOneGeneration) {
     bbcolour::RandomGenerator generator;
     const std::string code = bbcolour::GenerateColourCode(gb, generator);
     std::string expected;
-    bbcolour::cli::Gb18030ToUtf8().Append(code, expected);
+    bbcolour::charset::Gb18030ToUtf8().Append(code, expected);
 
     const Result r = Run("", utf8);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out == expected);
     EXPECT_TRUE(Run("--encoding gb18030", gb).out == code);
+}
+
+// Every Unicode scalar value but NUL, in one text: the units between the
+// tags give back exactly the input.
+TEST_F(CliTest, EveryCharacterSurvives) {
+    std::string all;
+    for (char32_t cp = 1; cp <= 0x10FFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        if (cp < 0x80) {
+            all += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            all += {static_cast<char>(0xC0 | cp >> 6), static_cast<char>(0x80 | (cp & 0x3F))};
+        } else if (cp < 0x10000) {
+            all += {static_cast<char>(0xE0 | cp >> 12), static_cast<char>(0x80 | (cp >> 6 & 0x3F)),
+                    static_cast<char>(0x80 | (cp & 0x3F))};
+        } else {
+            all += {static_cast<char>(0xF0 | cp >> 18), static_cast<char>(0x80 | (cp >> 12 & 0x3F)),
+                    static_cast<char>(0x80 | (cp >> 6 & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+        }
+    }
+    const Result r = Run("", all);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string units;
+    std::size_t tags = 0;
+    for (std::size_t pos = 0; pos < r.out.size(); ++tags) {
+        ASSERT_EQ(r.out.compare(pos, 8, "[color=#"), 0) << "at " << pos;
+        const std::size_t end = r.out.find("[/color]", pos + 16);
+        ASSERT_NE(end, std::string::npos);
+        units.append(r.out, pos + 15, end - pos - 15);
+        pos = end + 8;
+    }
+    EXPECT_EQ(tags, 1112063u - 2);  // "{|" and "}~" are units of two bytes
+    EXPECT_TRUE(units == all);
 }
 
 struct FailureCase {

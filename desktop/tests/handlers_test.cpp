@@ -5,6 +5,11 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <QProcess>
+#include <QTemporaryFile>
+
+#include "bbcolour/charset.h"
+#include "window/services.h"
 #include "window/text_codec.h"
 #include "window_fixture.h"
 
@@ -134,6 +139,71 @@ TEST_F(WindowTest, EmptyCodeBoxCopiesEmptyText) {
     hotkey_->Press();
     EXPECT_EQ(watcher.Count(), 1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
+}
+
+// Markup with its tags taken out: the units in order.
+Text StripTags(const Text& code) {
+    Text units;
+    for (std::size_t pos = 0; (pos = code.find(']', pos)) != Text::npos;) {
+        const std::size_t end = code.find("[/color]", pos);
+        units += code.substr(pos + 1, end - pos - 1);
+        pos = end + 8;
+    }
+    return units;
+}
+
+// Every Unicode scalar value but NUL goes through the boxes as a user's text
+// does (input box, engine, code box, clipboard) and comes back, line breaks
+// as CR LF; the command line gives the same bytes for the same text. The
+// pieces go in one after another, each from a fresh sequence, as each run
+// of the command line starts one.
+TEST(EveryCharacterTest, SurvivesTheWindowAndMatchesTheCommandLine) {
+    constexpr char32_t kPiece = 0x20000;  // a few pieces keep each box's paragraph moderate
+    for (char32_t first = 1; first <= 0x10FFFF; first += kPiece) {
+        QString typed, expected;
+        for (char32_t cp = first; cp < first + kPiece && cp <= 0x10FFFF; ++cp) {
+            if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+            typed += QString::fromUcs4(&cp, 1);
+            // Qt's text document keeps the noncharacters U+FDD0 and U+FDD1 as
+            // its own frame markers: typed or pasted, they start a new line.
+            const bool lineBreak =
+                cp == '\n' || cp == '\r' || cp == 0x2028 || cp == 0x2029 || cp == 0xFDD0 || cp == 0xFDD1;
+            expected += lineBreak ? QStringLiteral("\r\n") : QString::fromUcs4(&cp, 1);
+        }
+        SCOPED_TRACE(testing::Message() << "from U+" << std::hex << static_cast<unsigned>(first));
+        RandomGenerator generator;
+        MainWindow window(generator, nullptr);
+        {
+            const QSignalBlocker quiet(window.InputBox());  // no preview: this is about the text
+            window.InputBox()->insertPlainText(typed);
+        }
+        const Text input = GetControlText(window.InputBox());
+        EXPECT_TRUE(TextToUnicode(input) == expected);
+        SetControlText(window.CodeBox(), GenerateColourCode(input, generator));
+        ASSERT_TRUE(CopyTextToClipboard(GetControlText(window.CodeBox())));
+        const QString copied = QGuiApplication::clipboard()->text();
+        const Text copiedBytes =
+            charset::Utf16ToGb18030({reinterpret_cast<const char16_t*>(copied.utf16()), std::size_t(copied.size())});
+        EXPECT_TRUE(StripTags(copiedBytes) == input);
+
+        QTemporaryFile file;
+        ASSERT_TRUE(file.open());
+        file.write(expected.toUtf8());
+        file.close();
+        QProcess cli;
+        cli.start(BBCOLOUR_CLI, {file.fileName()});
+        ASSERT_TRUE(cli.waitForFinished(60000));
+        ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+        EXPECT_TRUE(cli.readAllStandardOutput() == copied.toUtf8());
+    }
+}
+
+TEST_F(WindowTest, NulIsLeftOutAndUnpairedSurrogatesBecomeReplacementCharacters) {
+    const char16_t typed[] = {u'a', 0, u'b', 0xD800, u'c', 0xDC00, 0xD83D, 0xDE00};
+    window_->InputBox()->insertPlainText(QString(reinterpret_cast<const QChar*>(typed), std::size(typed)));
+    const Text replacement = "\x84\x31\xA4\x37";  // U+FFFD
+    EXPECT_EQ(StripTags(Code()), "ab" + replacement + "c" + replacement + "\x94\x39\xFC\x36");
+    EXPECT_EQ(Code(), CodeAfter({"ab" + replacement + "c" + replacement + "\x94\x39\xFC\x36"}));
 }
 
 TEST(RefusedHotkeyTest, ProgramRunsOnWithoutIt) {

@@ -1,29 +1,27 @@
 #include "window/text_codec.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "bbcolour/charset.h"
 
 namespace bbcolour::desktop {
 
 Text UnicodeToText(const QString& text) {
-    QString normalised;
-    normalised.reserve(text.size() + text.size() / 16);
+    std::u16string normalised;
+    normalised.reserve(static_cast<std::size_t>(text.size() + text.size() / 16));
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u == u'\n' || u == 0x2029 || u == 0x2028) {
-            normalised += QStringLiteral("\r\n");
+            normalised += u"\r\n";
         } else if (u != 0) {
-            normalised += c;
+            normalised += u;
         }
     }
-    QStringEncoder encoder("GB18030");
-    const QByteArray bytes = encoder.encode(normalised);
-    return Text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    // The same converter as the command line's, so both give the same bytes.
+    return charset::Utf16ToGb18030(normalised);
 }
 
 QString TextToUnicode(const Text& text) {
-    QStringDecoder decoder("GB18030");
-    return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    const std::u16string utf16 = charset::Gb18030ToUtf16(text);
+    return QString(reinterpret_cast<const QChar*>(utf16.data()), static_cast<qsizetype>(utf16.size()));
 }
 
 }  // namespace bbcolour::desktop

@@ -1,0 +1,283 @@
+#include "bbcolour/charset.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_err.h>
+
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace bbcolour::charset {
+
+namespace {
+
+struct CloseConverter {
+    void operator()(UConverter* c) const { ucnv_close(c); }
+};
+using Converter = std::unique_ptr<UConverter, CloseConverter>;
+
+// A converter that stops at the first byte or character it cannot convert,
+// instead of substituting.
+Converter Open(const char* name, bool stopOnError) {
+    UErrorCode status = U_ZERO_ERROR;
+    Converter c(ucnv_open(name, &status));
+    if (U_FAILURE(status)) throw std::runtime_error(std::string("no ") + name + " converter in ICU");
+    if (stopOnError) {
+        ucnv_setToUCallBack(c.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        ucnv_setFromUCallBack(c.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    }
+    return c;
+}
+
+bool IsAscii8(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return (word & 0x8080808080808080ull) == 0;
+}
+
+// Packs up to 3 UTF-8 bytes with their count.
+std::uint32_t Pack(const char* bytes, std::size_t length) {
+    std::uint32_t packed = static_cast<std::uint32_t>(length) << 24;
+    for (std::size_t i = 0; i < length; ++i)
+        packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+    return packed;
+}
+
+void AppendCodePoint(std::uint32_t cp, std::string& utf8) {
+    char b[4];
+    std::size_t n;
+    if (cp < 0x80) {
+        b[0] = static_cast<char>(cp), n = 1;
+    } else if (cp < 0x800) {
+        b[0] = static_cast<char>(0xC0 | cp >> 6), b[1] = static_cast<char>(0x80 | (cp & 0x3F)), n = 2;
+    } else if (cp < 0x10000) {
+        b[0] = static_cast<char>(0xE0 | cp >> 12), b[1] = static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        b[2] = static_cast<char>(0x80 | (cp & 0x3F)), n = 3;
+    } else {
+        b[0] = static_cast<char>(0xF0 | cp >> 18), b[1] = static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+        b[2] = static_cast<char>(0x80 | (cp >> 6 & 0x3F)), b[3] = static_cast<char>(0x80 | (cp & 0x3F)), n = 4;
+    }
+    utf8.append(b, n);
+}
+
+constexpr std::uint32_t kFirstSupplementaryIndex = 189000;  // linear index of 90 30 81 30 = U+10000
+constexpr std::uint32_t kBmpQuadCount = 39420;              // 81 30 81 30 .. 84 31 A4 39 = up to U+FFFF
+
+// Both directions of ICU's GB18030 table for the BMP, from one conversion of
+// every BMP character; supplementary characters need no table.
+struct BmpTable {
+    std::vector<std::uint32_t> encode;  // by code point: GB18030 bytes (low first), length in the top 8 bits
+    std::vector<std::uint32_t> pairs;   // by double-byte code: UTF-8 packed the same way
+    std::vector<std::uint32_t> quads;   // by linear index of a four-byte code
+
+    BmpTable() : encode(0x10000, 0), pairs(126 * 191, 0), quads(kBmpQuadCount, 0) {
+        std::u16string all;
+        for (char32_t cp = 0; cp < 0x10000; ++cp)
+            if (cp < 0xD800 || cp > 0xDFFF) all += static_cast<char16_t>(cp);
+        Converter to = Open("GB18030", true);
+        std::string gb(all.size() * 4, '\0');
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t n = ucnv_fromUChars(to.get(), gb.data(), static_cast<int32_t>(gb.size()), all.data(),
+                                          static_cast<int32_t>(all.size()), &status);
+        if (U_FAILURE(status)) throw std::runtime_error("ICU cannot convert the BMP to GB18030");
+        // GB18030 delimits itself: one byte below 0x80, four with a digit second, else two.
+        std::size_t pos = 0;
+        for (const char16_t cp : all) {
+            const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(gb[pos + i]); };
+            const std::size_t length = byte(0) < 0x80 ? 1 : (byte(1) >= 0x30 && byte(1) <= 0x39) ? 4 : 2;
+            std::uint32_t code = static_cast<std::uint32_t>(length) << 24;
+            if (length == 4) {
+                const std::uint32_t index =
+                    (byte(0) - 0x81u) * 12600u + (byte(1) - 0x30u) * 1260u + (byte(2) - 0x81u) * 10u + (byte(3) - 0x30u);
+                code = index | 0x80000000u;  // four-byte codes are kept as their linear index
+                quads.at(index) = PackedUtf8(cp);
+            } else {
+                for (std::size_t i = 0; i < length; ++i) code |= static_cast<std::uint32_t>(byte(i)) << (8 * i);
+                if (length == 2) pairs.at((byte(0) - 0x81u) * 191u + (byte(1) - 0x40u)) = PackedUtf8(cp);
+            }
+            encode[cp] = code;
+            pos += length;
+        }
+        if (pos != static_cast<std::size_t>(n)) throw std::runtime_error("unexpected GB18030 table");
+    }
+
+    static std::uint32_t PackedUtf8(char32_t cp) {
+        std::string one;
+        AppendCodePoint(cp, one);
+        return Pack(one.data(), one.size());
+    }
+};
+
+const BmpTable& Table() {
+    static const BmpTable table;
+    return table;
+}
+
+// Appends the four-byte code with linear index `index`.
+void AppendQuad(std::uint32_t index, std::string& gb) {
+    const char b[4] = {static_cast<char>(0x81 + index / 12600), static_cast<char>(0x30 + index / 1260 % 10),
+                       static_cast<char>(0x81 + index / 10 % 126), static_cast<char>(0x30 + index % 10)};
+    gb.append(b, 4);
+}
+
+// Walks UTF-8, checking each sequence against Table 3-7 and, when `gb` is
+// given, appending its GB18030 code. Returns the first bad offset.
+std::optional<std::size_t> WalkUtf8(std::string_view text, std::string* gb) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const BmpTable* table = gb ? &Table() : nullptr;
+    std::size_t pos = 0;
+    const std::size_t size = text.size();
+    while (pos < size) {
+        std::size_t end = pos;
+        while (end + 8 <= size && IsAscii8(text.data() + end)) end += 8;
+        while (end < size && byte(end) < 0x80) ++end;
+        if (gb) gb->append(text.data() + pos, end - pos);
+        pos = end;
+        if (pos == size) break;
+
+        const unsigned char lead = byte(pos);
+        std::size_t length;
+        unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;  // no surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+        } else {
+            return pos;
+        }
+        if (size - pos < length || byte(pos + 1) < low || byte(pos + 1) > high) return pos;
+        for (std::size_t i = 2; i < length; ++i)
+            if ((byte(pos + i) & 0xC0) != 0x80) return pos;
+        if (gb) {
+            char32_t cp = lead & (0x7F >> length);
+            for (std::size_t i = 1; i < length; ++i) cp = cp << 6 | (byte(pos + i) & 0x3F);
+            if (cp >= 0x10000) {
+                AppendQuad(kFirstSupplementaryIndex + (cp - 0x10000), *gb);
+            } else if (const std::uint32_t code = table->encode[cp]; code & 0x80000000u) {
+                AppendQuad(code & 0x7FFFFFFFu, *gb);
+            } else {
+                const char b[2] = {static_cast<char>(code), static_cast<char>(code >> 8)};
+                gb->append(b, code >> 24);
+            }
+        }
+        pos += length;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::size_t> FirstInvalidUtf8(std::string_view utf8) { return WalkUtf8(utf8, nullptr); }
+
+std::optional<std::size_t> AppendUtf8AsGb18030(std::string_view utf8, std::string& gb) {
+    gb.reserve(gb.size() + utf8.size());
+    return WalkUtf8(utf8, &gb);
+}
+
+std::string Utf16ToGb18030(std::u16string_view utf16) {
+    // Unpaired surrogates are replaced first, so the result does not depend
+    // on the converter's substitution rules.
+    std::u16string repaired;
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        const char16_t u = utf16[i];
+        const bool high = u >= 0xD800 && u <= 0xDBFF, low = u >= 0xDC00 && u <= 0xDFFF;
+        if (high && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+            ++i;
+        } else if (high || low) {
+            if (repaired.empty()) repaired.assign(utf16);
+            repaired[i] = 0xFFFD;
+        }
+    }
+    if (!repaired.empty()) utf16 = repaired;
+    Converter to = Open("GB18030", true);
+    std::string gb(utf16.size() * 4, '\0');  // at most 4 bytes per UTF-16 unit
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t n = ucnv_fromUChars(to.get(), gb.data(), static_cast<int32_t>(gb.size()), utf16.data(),
+                                      static_cast<int32_t>(utf16.size()), &status);
+    if (U_FAILURE(status)) throw std::runtime_error("text that ICU cannot convert to GB18030");
+    gb.resize(static_cast<std::size_t>(n));
+    return gb;
+}
+
+std::u16string Gb18030ToUtf16(std::string_view gb) {
+    Converter from = Open("GB18030", false);
+    std::u16string utf16(gb.size() + 1, u'\0');  // never more units than bytes
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t n = ucnv_toUChars(from.get(), utf16.data(), static_cast<int32_t>(utf16.size()), gb.data(),
+                                    static_cast<int32_t>(gb.size()), &status);
+    if (U_FAILURE(status)) throw std::runtime_error("ICU could not decode GB18030");
+    utf16.resize(static_cast<std::size_t>(n));
+    return utf16;
+}
+
+std::optional<std::size_t> FirstInvalidByte(std::string_view bytes, LegacyCharset charset) {
+    Converter from = Open(charset == LegacyCharset::Gb18030 ? "GB18030" : "GBK", true);
+    char16_t buffer[1 << 14];
+    const char* source = bytes.data();
+    const char* end = bytes.data() + bytes.size();
+    while (true) {
+        char16_t* target = buffer;
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_toUnicode(from.get(), &target, buffer + std::size(buffer), &source, end, nullptr, true, &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) continue;
+        if (U_SUCCESS(status)) return std::nullopt;
+        // The converter has consumed the bad bytes; it still holds them.
+        char bad[32];
+        int8_t length = sizeof bad;
+        UErrorCode ignored = U_ZERO_ERROR;
+        ucnv_getInvalidChars(from.get(), bad, &length, &ignored);
+        return static_cast<std::size_t>(source - bytes.data()) - static_cast<std::size_t>(length);
+    }
+}
+
+void Gb18030ToUtf8::Append(std::string_view gb, std::string& utf8) {
+    const BmpTable& table = Table();
+    utf8.reserve(utf8.size() + gb.size() + gb.size() / 2);
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(gb[i]); };
+    const auto appendPacked = [&](std::uint32_t entry) {
+        const char bytes[3] = {static_cast<char>(entry), static_cast<char>(entry >> 8), static_cast<char>(entry >> 16)};
+        utf8.append(bytes, entry >> 24);
+    };
+    std::size_t pos = 0;
+    while (pos < gb.size()) {
+        std::size_t end = pos;
+        while (end + 8 <= gb.size() && IsAscii8(gb.data() + end)) end += 8;
+        while (end < gb.size() && byte(end) < 0x80) ++end;
+        utf8.append(gb.data() + pos, end - pos);
+        pos = end;
+        if (pos == gb.size()) break;
+
+        const std::size_t left = gb.size() - pos;
+        const unsigned char lead = byte(pos);
+        const unsigned char second = left > 1 ? byte(pos + 1) : 0;
+        if (lead < 0x81 || lead > 0xFE || left < 2) throw std::runtime_error("not GB18030");
+        if (second >= 0x40 && second <= 0xFE && second != 0x7F) {
+            const std::uint32_t entry = table.pairs[(lead - 0x81u) * 191u + (second - 0x40u)];
+            if (entry == 0) throw std::runtime_error("not GB18030");  // a code ICU leaves unmapped
+            appendPacked(entry);
+            pos += 2;
+            continue;
+        }
+        const unsigned char third = left > 2 ? byte(pos + 2) : 0, fourth = left > 3 ? byte(pos + 3) : 0;
+        if (second < 0x30 || second > 0x39 || third < 0x81 || third > 0xFE || fourth < 0x30 || fourth > 0x39)
+            throw std::runtime_error("not GB18030");
+        const std::uint32_t index =
+            (lead - 0x81u) * 12600u + (second - 0x30u) * 1260u + (third - 0x81u) * 10u + (fourth - 0x30u);
+        if (index < kBmpQuadCount && table.quads[index] != 0) {
+            appendPacked(table.quads[index]);
+        } else if (index >= kFirstSupplementaryIndex && index < kFirstSupplementaryIndex + 0x100000) {
+            AppendCodePoint(0x10000 + index - kFirstSupplementaryIndex, utf8);
+        } else {
+            throw std::runtime_error("not GB18030");
+        }
+        pos += 4;
+    }
+}
+
+}  // namespace bbcolour::charset
