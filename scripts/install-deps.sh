@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
   # build
-  build-essential cmake pkg-config libgmp-dev googletest libgtest-dev libbenchmark-dev
+  build-essential cmake pkg-config libgmp-dev libicu-dev googletest libgtest-dev libbenchmark-dev
+  # fuzzing (libFuzzer)
+  clang libclang-rt-14-dev
   # desktop window
   qt6-base-dev qt6-webengine-dev libxcb1-dev libgl-dev fonts-noto-cjk
   # tests and screenshots: a virtual display, a window manager, X tools, a session bus
-  xvfb xauth openbox x11-utils x11-xserver-utils xdotool xclip imagemagick dbus python3
+  xvfb xauth openbox x11-utils x11-xserver-utils xdotool xclip imagemagick dbus python3 strace
   # packaging checks
   desktop-file-utils appstream lintian file time bc
 )

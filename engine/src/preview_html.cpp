@@ -25,7 +25,9 @@ bool IsPlain(unsigned char b) { return b != '[' && b != ']' && b < 0x80; }
 // bytes + "[/color]" that starts at `pos`, or 0. The unit is taken character
 // by character, as the general scan would; no pattern can start inside a
 // unit that short and still leave the closing tag where it is, so the general
-// scan would produce exactly the pieces of one span.
+// scan would produce exactly the pieces of one span. The one exception is a
+// unit of a single high byte, which the splitter makes and which only this
+// path closes properly.
 std::size_t WholeTagAt(std::string_view code, std::size_t pos) {
     const std::size_t left = code.size() - pos;
     if (left < kTagBytes + 1 || std::memcmp(code.data() + pos, kOpenPattern.data(), 8) != 0) return 0;
@@ -34,6 +36,12 @@ std::size_t WholeTagAt(std::string_view code, std::size_t pos) {
         if (!IsPlain(static_cast<unsigned char>(digits[i]))) return 0;
     if (digits[6] != ']') return 0;
     constexpr std::size_t unitStart = 15;
+    // A unit of one high byte (0x80 or 0xFF before another high byte, or a
+    // high byte that ended the text) is closed right after it; read as a
+    // character it would swallow the "[" of its closing tag.
+    if (static_cast<unsigned char>(code[pos + unitStart]) >= 0x80 &&
+        std::memcmp(code.data() + pos + unitStart + 1, kClosePattern.data(), 8) == 0)
+        return kTagBytes + 1;
     std::size_t unit = 0;
     while (unit < 4) {
         unit += static_cast<unsigned char>(code[pos + unitStart + unit]) >= 0x80 ? 2 : 1;
