@@ -50,11 +50,14 @@ void EndRoutine() {}  // the program has nothing to release at the end
 int main(int argc, char** argv) {
     using namespace bbcolour::desktop;
     // 1. The window layer: what the web engine needs before the application
-    //    object, nothing written to disk (Qt caches shaders under HOME).
+    //    object, nothing written to disk (Qt and Mesa cache shaders).
     if (!DisplayReachable())
         FatalError("cannot open the display: DISPLAY is not set or the X server does not answer", false);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    // Mesa keeps a shader cache of its own under XDG_CACHE_HOME or the
+    // account's home; the web engine's processes inherit this too.
+    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     QLoggingCategory::setFilterRules("qt.webenginecontext.info=false");  // start-up chatter
     RegisterPreviewScheme();
     QApplication app(argc, argv);

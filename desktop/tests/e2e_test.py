@@ -34,6 +34,70 @@ def wait_for(condition, what, timeout=TIMEOUT):
         time.sleep(0.05)
 
 
+# System calls that change the file system, with the positions of the path
+# arguments they change (strace -y prints "FD</path>" for directory fds).
+CHANGING_CALLS = {
+    "creat": [0], "mkdir": [0], "mkdirat": [1], "mknod": [0], "mknodat": [1], "rmdir": [0],
+    "unlink": [0], "unlinkat": [1], "rename": [0, 1], "renameat": [1, 3], "renameat2": [1, 3],
+    "link": [1], "linkat": [3], "symlink": [1], "symlinkat": [2], "truncate": [0],
+}
+WRITE_FLAGS = re.compile(r"O_WRONLY|O_RDWR|O_CREAT|O_TRUNC")
+TRACE_LINE = re.compile(r"^(\w+)\((.*)\) += (-?\d+)")
+
+
+def split_arguments(text):
+    """Top-level arguments of a traced call, strings and braces kept whole."""
+    args, depth, current, quoted, escaped = [], 0, "", False, False
+    for c in text:
+        if quoted:
+            current += c
+            if escaped:
+                escaped = False
+            elif c == "\\":
+                escaped = True
+            elif c == '"':
+                quoted = False
+        elif c == '"':
+            quoted, current = True, current + c
+        elif c in "{[(":
+            depth, current = depth + 1, current + c
+        elif c in "}])":
+            depth, current = depth - 1, current + c
+        elif c == "," and depth == 0:
+            args.append(current.strip())
+            current = ""
+        else:
+            current += c
+    return args + [current.strip()] if current.strip() else args
+
+
+def resolve(args, index):
+    """The path argument at `index`, joined to its directory fd before it."""
+    path = re.match(r'"(.*)"', args[index])
+    if not path:
+        return None
+    path = path.group(1)
+    if path.startswith("/"):
+        return path
+    directory = re.match(r"\d+<(.*)>", args[index - 1]) if index > 0 else None
+    return os.path.join(directory.group(1), path) if directory else "./" + path  # relative: a violation
+
+
+def written_paths(line):
+    """Paths that one successful traced call creates, opens for writing or changes."""
+    m = TRACE_LINE.match(line)
+    if not m or int(m.group(3)) < 0:
+        return []
+    call, args = m.group(1), split_arguments(m.group(2))
+    if call in ("open", "openat", "openat2"):
+        index = 0 if call == "open" else 1
+        return [resolve(args, index)] if len(args) > index + 1 and WRITE_FLAGS.search(args[index + 1]) else []
+    if call == "bind":
+        socket = re.search(r'sun_path="([^"]*)"', m.group(2))
+        return [socket.group(1)] if socket else []
+    return [p for p in (resolve(args, i) for i in CHANGING_CALLS.get(call, []) if i < len(args)) if p]
+
+
 class Session:
     """An X server of its own, optionally with a window manager."""
 
@@ -145,6 +209,12 @@ class E2E(unittest.TestCase):
         self.focus_window()
         self.session.x("xdotool", "type", "--delay", "40", text, check=True)
 
+    def close_box(self):
+        s = self.session
+        s.x("xdotool", "windowactivate", "--sync", s.windows(CONFIRM_TITLE)[0], check=True)
+        s.x("xdotool", "key", "Return", check=True)
+        wait_for(lambda: not s.windows(CONFIRM_TITLE), "the box to close")
+
     def press_f2(self, boxes, what="the confirmation box"):
         """Presses F2 and waits until `boxes` confirmation boxes are shown."""
         s = self.session
@@ -246,22 +316,60 @@ class E2E(unittest.TestCase):
         s.x("xdotool", "key", "alt+F4", check=True)
         self.assertEqual(self.app.wait(timeout=TIMEOUT), 0)
 
-    def test_HomeStaysEmpty(self):
-        home = tempfile.mkdtemp(prefix="bbcolour-home-")
-        self.addCleanup(shutil.rmtree, home, True)
-        s = self.start(window_manager=True, home=home)
-        self.type_into_window("home")
+    def test_NothingWrittenAnywhere(self):
+        """Every process of the program, and bbcolour-copy, traced through a
+        whole session: no file or folder is created, opened for writing,
+        renamed, linked or removed outside /dev, /proc, /sys and the runtime
+        folder, whatever HOME and the XDG folders say."""
+        s = Session(window_manager=True)
+        self.session = s
+        self.addCleanup(s.close)
+        folders = {name: os.path.join(s.tmp, name.lower()) for name in
+                   ("HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME",
+                    "XDG_RUNTIME_DIR", "CWD")}
+        for folder in folders.values():
+            os.mkdir(folder, 0o700)
+        env = dict(s.env, XDG_CONFIG_DIRS="/etc/xdg", XDG_DATA_DIRS="/usr/local/share:/usr/share",
+                   XDG_SESSION_TYPE="x11", XDG_CURRENT_DESKTOP="X-Generic", XDG_SESSION_DESKTOP="generic",
+                   **{k: v for k, v in folders.items() if k != "CWD"})
+        traces = os.path.join(s.tmp, "traces")
+        os.mkdir(traces)
+
+        def traced(command, name):
+            return ["strace", "-f", "-ff", "-qq", "-y", "-o", os.path.join(traces, name),
+                    "-e", "trace=%file,bind"] + command
+
+        self.app = s.spawn(traced([os.path.abspath(BBCOLOUR)], "bbcolour"), env=env, cwd=folders["CWD"],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.window = wait_for(lambda: s.windows(TITLE), "the main window", timeout=120)[0]
+        self.type_into_window("disk")
         s.other_client()
         self.press_f2(1)
-        box = s.windows(CONFIRM_TITLE)[0]
-        s.x("xdotool", "windowactivate", "--sync", box, check=True)
-        s.x("xdotool", "key", "Return", check=True)
-        wait_for(lambda: not s.windows(CONFIRM_TITLE), "the box to close")
+        self.assertTrue(s.clipboard().startswith("[color=#"), s.clipboard())
+        self.close_box()
+        copy = subprocess.run(traced([os.path.abspath(BBCOLOUR_COPY)], "copy"), env=env, cwd=folders["CWD"],
+                              capture_output=True, text=True, timeout=TIMEOUT)
+        self.assertEqual(copy.returncode, 0, copy.stderr)
+        wait_for(lambda: s.windows(CONFIRM_TITLE), "the box from bbcolour-copy")
+        self.close_box()
         self.focus_window()
         s.x("xdotool", "key", "alt+F4", check=True)
         self.assertEqual(self.app.wait(timeout=TIMEOUT), 0)
-        written = [os.path.join(root, name) for root, dirs, files in os.walk(home) for name in dirs + files]
-        self.assertEqual(written, [])
+
+        allowed = ("/dev/", "/proc/", "/sys/", folders["XDG_RUNTIME_DIR"] + "/")
+        logs = os.listdir(traces)
+        self.assertGreater(len([n for n in logs if n.startswith("bbcolour.")]), 2, "the web engine's processes")
+        writes, calls = [], 0
+        for name in logs:
+            with open(os.path.join(traces, name), errors="replace") as f:
+                for line in f:
+                    calls += 1
+                    for path in written_paths(line):
+                        if not (path + "/").startswith(allowed):
+                            writes.append(f"{name}: {line.strip()}")
+        self.assertGreater(calls, 1000, "the trace saw the file-system calls")
+        self.assertEqual(writes, [])
+        self.assertEqual([os.listdir(folder) for folder in folders.values()], [[]] * 7)
 
     def test_CopyCommand(self):
         s = self.start()
