@@ -18,6 +18,7 @@ BBCOLOUR = os.environ.get("BBCOLOUR", "bbcolour")
 HOLD_F2 = os.environ.get("HOLD_F2", "hold_f2")
 BBCOLOUR_COPY = os.environ.get("BBCOLOUR_COPY", "bbcolour-copy")
 FAKE_PORTAL = os.environ.get("FAKE_PORTAL", "fake_portal")
+TEST_BUS_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "test-bus.conf")
 TITLE = "Brisolt论坛彩色字体生成器 按F2键复制"
 CONFIRM_TITLE = "信息："
 TIMEOUT = 60
@@ -116,7 +117,8 @@ class Session:
         # A session bus of its own, as every desktop session has one.
         bus_home = os.path.join(self.tmp, "bus-home")
         os.mkdir(bus_home)
-        bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address"],
+        # It starts no service by itself: only what a test runs is on it.
+        bus = self.spawn(["dbus-daemon", "--config-file=" + TEST_BUS_CONFIG, "--nofork", "--print-address"],
                          env=dict(self.env, HOME=bus_home), stdout=subprocess.PIPE,
                          stderr=subprocess.DEVNULL, text=True)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()

@@ -17,7 +17,9 @@ class SessionBusTest : public testing::Test {
 protected:
     void SetUp() override {
         bus_.setProgram("dbus-daemon");
-        bus_.setArguments({"--session", "--nofork", "--print-address"});
+        // Our own configuration: the standard session one would start any
+        // portal installed on the machine for the "missing portal" case.
+        bus_.setArguments({"--config-file=" TEST_BUS_CONFIG, "--nofork", "--print-address"});
         bus_.start();
         ASSERT_TRUE(bus_.waitForReadyRead(20000));
         address_ = QString::fromUtf8(bus_.readLine()).trimmed();
