@@ -24,14 +24,26 @@ constexpr int kFatalExitStatus = 255;  // -1 as the process sees it
 
 // Qt aborts with a core dump when it cannot reach the X server; say so
 // plainly instead, before it tries.
-bool DisplayReachable() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform && std::string_view(platform).substr(0, 3) != "xcb") return true;
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    const bool ok = !xcb_connection_has_error(c);
-    xcb_disconnect(c);
-    return ok;
-}
+class DisplayProbe {
+public:
+    DisplayProbe() {
+        const char* platform = std::getenv("QT_QPA_PLATFORM");
+        if (platform && *platform && std::string_view(platform).substr(0, 3) != "xcb") return;
+        connection_ = xcb_connect(nullptr, nullptr);
+    }
+    // The probe's connection stays open until Qt has its own: an X server
+    // whose last client leaves resets, and a connection made during the
+    // reset fails.
+    ~DisplayProbe() { Close(); }
+    void Close() {
+        if (connection_) xcb_disconnect(connection_);
+        connection_ = nullptr;
+    }
+    bool Reachable() const { return !connection_ || !xcb_connection_has_error(connection_); }
+
+private:
+    xcb_connection_t* connection_ = nullptr;
+};
 
 [[noreturn]] void FatalError(const char* what, bool canShowBox) {
     std::fprintf(stderr, "bbcolour: %s\n", what);
@@ -51,7 +63,8 @@ int main(int argc, char** argv) {
     using namespace bbcolour::desktop;
     // 1. The window layer: what the web engine needs before the application
     //    object, nothing written to disk (Qt and Mesa cache shaders).
-    if (!DisplayReachable())
+    DisplayProbe display;
+    if (!display.Reachable())
         FatalError("cannot open the display: DISPLAY is not set or the X server does not answer", false);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
@@ -61,6 +74,7 @@ int main(int argc, char** argv) {
     QLoggingCategory::setFilterRules("qt.webenginecontext.info=false");  // start-up chatter
     RegisterPreviewScheme();
     QApplication app(argc, argv);
+    display.Close();
     QApplication::setApplicationName("bbcolour");
     QApplication::setDesktopFileName(kAppId);
     QApplication::setWindowIcon(QIcon(":/bbcolour/bbcolour-32.png"));

@@ -129,7 +129,11 @@ class Session:
         self.tmp = tempfile.mkdtemp(prefix="bbcolour-e2e-")
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            # -noreset: the tests' own X tools connect and leave while the
+            # program starts; a server that resets when its last client
+            # leaves would refuse the program mid-reset. A desktop's server
+            # never resets during a session.
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
             pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as f:
