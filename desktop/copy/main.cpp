@@ -7,13 +7,16 @@
 #include <cstring>
 
 #include "dbus/app_id.h"
+#include "i18n.h"
 
 int main(int argc, char** argv) {
     using namespace bbcolour::desktop;
+    bbcolour::i18n::InitTranslations();
     if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::puts("Usage: bbcolour-copy\n"
-                  "Copies the colour code of the running bbcolour window to the clipboard,\n"
-                  "as pressing F2 does. Exit status 0 when delivered, 1 when no window runs.");
+        std::fputs(_("Usage: bbcolour-copy\n"
+                     "Copies the colour code of the running bbcolour window to the clipboard,\n"
+                     "as pressing F2 does. Exit status 0 when delivered, 1 when no window runs.\n"),
+                   stdout);
         return 0;
     }
     if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
@@ -21,7 +24,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc > 1) {
-        std::fprintf(stderr, "bbcolour-copy: unknown argument '%s'\nUsage: bbcolour-copy\n", argv[1]);
+        std::fprintf(stderr, _("bbcolour-copy: unknown argument '%s'\nUsage: bbcolour-copy\n"), argv[1]);
         return 2;
     }
     // Its own messages are all it prints: Qt's warnings (the D-Bus layer can
@@ -30,13 +33,14 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        std::fprintf(stderr, "bbcolour-copy: no session bus: %s\n", qPrintable(bus.lastError().message()));
+        std::fprintf(stderr, _("bbcolour-copy: no session bus: %s\n"), qPrintable(bus.lastError().message()));
         return 1;
     }
     const QDBusMessage reply =
         bus.call(QDBusMessage::createMethodCall(kAppId, kCopyObjectPath, kCopyInterface, "Copy"), QDBus::Block, 5000);
     if (reply.type() != QDBusMessage::ReplyMessage) {
-        std::fprintf(stderr, "bbcolour-copy: no bbcolour window is running (%s)\n", qPrintable(reply.errorMessage()));
+        std::fprintf(stderr, _("bbcolour-copy: no bbcolour window is running (%s)\n"),
+                     qPrintable(reply.errorMessage()));
         return 1;
     }
     return 0;

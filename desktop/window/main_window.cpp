@@ -8,6 +8,7 @@
 
 #include "hotkey/hotkey_backend.h"
 #include "preview/preview_view.h"
+#include "window/services.h"
 #include "window/text_box.h"
 
 namespace bbcolour::desktop {
@@ -64,6 +65,7 @@ int MainWindow::BindHotkey(QWidget*, NotificationLabel* label, int modifiers, in
     const unsigned keysym = 0xFFBEu + static_cast<unsigned>(virtualKey - 112);  // XK_F1 onwards
     const int id = nextHotkeyId_;
     const bool bound = hotkey_->Register(keysym, [this, id] {
+        DeliverPendingInput();
         if (notifiedLabel_) notifiedLabel_->Notify(id, 0);
     });
     if (!bound) return 0;

@@ -1,12 +1,20 @@
 #include "window/services.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 
 #include "window/text_codec.h"
 
 namespace bbcolour::desktop {
+
+void DeliverPendingInput() {
+    // Loops while there is something to deliver: keys read from the display
+    // in one pass reach their widgets in the next. 100 ms bounds it when
+    // other work (a preview loading) keeps arriving.
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+}
 
 QString DefaultCaption() { return QString::fromUtf8("信息："); }
 

@@ -20,6 +20,13 @@ bool CopyTextToClipboard(const Text& text);
 // button. Returns when the user closes it.
 int ShowMessageBox(const Text& text, int flags, const Text& caption = {});
 
+// Delivers the input events that have reached the program but still wait in
+// its queues. A copy request comes on another path than the keys typed
+// before it (the X11 grab is read in the same batch as those keys and seen
+// first; the portal and bbcolour-copy come over D-Bus): delivering them first
+// makes the copy hold everything typed before the request.
+void DeliverPendingInput();
+
 // The caption of boxes shown without one: "信息：".
 QString DefaultCaption();
 

@@ -95,10 +95,6 @@ bool X11Hotkey::nativeEventFilter(const QByteArray& eventType, void* message, qi
     // Key presses for our own windows pass through here too: only the
     // grabbed key reported on the root window is the hotkey.
     if (key->detail != keycode_ || key->event != root_) return false;
-    // Keys typed just before F2 may have been read in the same batch and
-    // still wait in Qt's queue for their widgets: deliver them first, so the
-    // copy holds everything typed before the press.
-    QCoreApplication::processEvents();
     pressed_();
     return true;
 }
