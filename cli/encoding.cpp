@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "bbcolour/charset.h"
+#include "i18n.h"
 
 namespace bbcolour::cli {
 
@@ -38,9 +39,11 @@ Prepared PrepareInput(std::string input, Encoding encoding) {
         if (!bad && nul == std::string::npos) prepared.text = std::move(input);
     }
     if (bad) {
-        prepared.problem = InputProblem{*bad, std::string("is not valid ") + EncodingName(encoding)};
+        prepared.problem = InputProblem{*bad, encoding == Encoding::Utf8      ? N_("is not valid UTF-8")
+                                              : encoding == Encoding::Gb18030 ? N_("is not valid GB18030")
+                                                                              : N_("is not valid GBK")};
     } else if (nul != std::string::npos) {
-        prepared.problem = InputProblem{nul, "holds a NUL byte"};
+        prepared.problem = InputProblem{nul, N_("holds a NUL byte")};
     }
     if (prepared.problem) prepared.text.clear();
     return prepared;

@@ -11,15 +11,16 @@
 #include "bbcolour/splitter.h"
 #include "bbcolour/charset.h"
 #include "encoding.h"
+#include "i18n.h"
 
 namespace {
 
 using bbcolour::cli::Encoding;
 
 constexpr const char* kUsage =
-    "Usage: bbcolour-cli [--html] [--encoding utf-8|gb18030|gbk] [FILE]\n";
+    N_("Usage: bbcolour-cli [--html] [--encoding utf-8|gb18030|gbk] [FILE]\n");
 
-constexpr const char* kHelp =
+constexpr const char* kHelp = N_(
     "Wraps every character of FILE (or standard input) in a BBCode colour tag\n"
     "of its own and writes the markup to standard output. The colours follow\n"
     "one fixed sequence, so the same text always gives the same markup.\n"
@@ -31,7 +32,7 @@ constexpr const char* kHelp =
     "  --help             show this help and exit\n"
     "  --version          show the version and exit\n"
     "\n"
-    "Exit status: 0 on success, 1 for unreadable or invalid input, 2 for bad usage.\n";
+    "Exit status: 0 on success, 1 for unreadable or invalid input, 2 for bad usage.\n");
 
 struct Options {
     bool html = false;
@@ -39,9 +40,18 @@ struct Options {
     const char* file = nullptr;  // standard input when null
 };
 
+// printf into a string, for messages whose translation places the argument.
+std::string Format(const char* format, const char* argument) {
+    const int n = std::snprintf(nullptr, 0, format, argument);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
+    std::snprintf(out.data(), out.size(), format, argument);
+    out.pop_back();
+    return out;
+}
+
 int UsageError(const std::string& problem) {
-    std::fprintf(stderr, "bbcolour-cli: %s\n%sTry 'bbcolour-cli --help' for more information.\n",
-                 problem.c_str(), kUsage);
+    std::fprintf(stderr, "bbcolour-cli: %s\n%s%s", problem.c_str(), _(kUsage),
+                 _("Try 'bbcolour-cli --help' for more information.\n"));
     return 2;
 }
 
@@ -87,8 +97,8 @@ int Run(int argc, char** argv) {
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg == "--help") {
-            std::fputs(kUsage, stdout);
-            std::fputs(kHelp, stdout);
+            std::fputs(_(kUsage), stdout);
+            std::fputs(_(kHelp), stdout);
             return 0;
         } else if (!optionsEnded && arg == "--version") {
             std::printf("bbcolour-cli %s\n", BBCOLOUR_VERSION);
@@ -98,18 +108,18 @@ int Run(int argc, char** argv) {
         } else if (!optionsEnded && (arg == "--encoding" || arg.starts_with("--encoding="))) {
             std::string_view name;
             if (arg == "--encoding") {
-                if (++i == argc) return UsageError("option '--encoding' needs a value");
+                if (++i == argc) return UsageError(_("option '--encoding' needs a value"));
                 name = argv[i];
             } else {
                 name = arg.substr(std::strlen("--encoding="));
             }
             const auto encoding = bbcolour::cli::ParseEncoding(name);
-            if (!encoding) return UsageError("unknown encoding '" + std::string(name) + "'");
+            if (!encoding) return UsageError(Format(_("unknown encoding '%s'"), std::string(name).c_str()));
             options.encoding = *encoding;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return UsageError("unknown option '" + std::string(arg) + "'");
+            return UsageError(Format(_("unknown option '%s'"), argv[i]));
         } else if (options.file) {
-            return UsageError("only one FILE may be given");
+            return UsageError(_("only one FILE may be given"));
         } else {
             options.file = argv[i];
         }
@@ -119,20 +129,20 @@ int Run(int argc, char** argv) {
     const bool fromStdin = !options.file || std::string_view(options.file) == "-";
     std::FILE* in = fromStdin ? stdin : std::fopen(options.file, "rb");
     if (!in || !ReadAll(in, input)) {
-        std::fprintf(stderr, "bbcolour-cli: cannot read '%s': %s\n",
-                     fromStdin ? "standard input" : options.file, std::strerror(errno));
+        std::fprintf(stderr, _("bbcolour-cli: cannot read '%s': %s\n"),
+                     fromStdin ? _("standard input") : options.file, std::strerror(errno));
         return 1;
     }
     if (!fromStdin) std::fclose(in);
 
     const auto prepared = bbcolour::cli::PrepareInput(std::move(input), options.encoding);
     if (prepared.problem) {
-        std::fprintf(stderr, "bbcolour-cli: input %s at byte offset %zu\n", prepared.problem->what.c_str(),
+        std::fprintf(stderr, _("bbcolour-cli: input %s at byte offset %zu\n"), _(prepared.problem->what.c_str()),
                      prepared.problem->offset);
         return 1;
     }
     if (!WriteColoured(prepared.text, options, stdout)) {
-        std::fprintf(stderr, "bbcolour-cli: cannot write output: %s\n", std::strerror(errno));
+        std::fprintf(stderr, _("bbcolour-cli: cannot write output: %s\n"), std::strerror(errno));
         return 1;
     }
     return 0;
@@ -141,6 +151,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    bbcolour::i18n::InitTranslations();
     try {
         return Run(argc, argv);
     } catch (const std::exception& e) {

@@ -14,16 +14,25 @@ packages=(
   xvfb xauth openbox x11-utils x11-xserver-utils xdotool xclip imagemagick dbus python3 strace
   # packaging checks
   desktop-file-utils appstream lintian file time bc
+  # translations: catalogues, and the zh_CN locale the tests run under
+  gettext locales
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# gettext translates nothing under C or C.UTF-8: the translation tests need
+# zh_CN.UTF-8, which a fresh machine may lack. Only that locale is made.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  echo "Generating the zh_CN.UTF-8 locale"
+  $sudo localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi

@@ -38,11 +38,12 @@ protected:
         ss << in.rdbuf();
         return ss.str();
     }
-    // Runs the tool with `args` (shell words) and `stdinBytes` on standard input.
-    Result Run(const std::string& args, const std::string& stdinBytes = "") {
+    // Runs the tool with `args` (shell words) and `stdinBytes` on standard
+    // input, in `locale` (whatever the test's own environment says).
+    Result Run(const std::string& args, const std::string& stdinBytes = "", const std::string& locale = "C.UTF-8") {
         const std::string in = Write("stdin", stdinBytes);
-        const std::string command = std::string(BBCOLOUR_CLI) + " " + args + " <'" + in + "' >'" + dir_ +
-                                    "/out' 2>'" + dir_ + "/err'";
+        const std::string command = "env -u LANGUAGE LC_ALL=" + locale + " " + BBCOLOUR_CLI + " " + args + " <'" +
+                                    in + "' >'" + dir_ + "/out' 2>'" + dir_ + "/err'";
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir_ + "/out"), Slurp(dir_ + "/err")};
     }
@@ -173,6 +174,25 @@ TEST_F(CliTest, HelpAndVersion) {
     const Result version = Run("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("bbcolour-cli ", 0), 0u);
+}
+
+// English by default; Chinese in a zh_CN locale, from the catalogue that the
+// build tree keeps beside the program.
+TEST_F(CliTest, SpeaksTheUsersLanguage) {
+    EXPECT_EQ(Run("--colour").err.substr(0, 40), "bbcolour-cli: unknown option '--colour'\n");
+    const Result chinese = Run("--colour", "", "zh_CN.UTF-8");
+    EXPECT_EQ(chinese.status, 2);
+    EXPECT_EQ(chinese.err,
+              "bbcolour-cli: \xE6\x9C\xAA\xE7\x9F\xA5\xE7\x9A\x84\xE9\x80\x89\xE9\xA1\xB9\xE2\x80\x9C--colour"
+              "\xE2\x80\x9D\n"  // 未知的选项“--colour”
+              "\xE7\x94\xA8\xE6\xB3\x95\xEF\xBC\x9A"                  // 用法：
+              "bbcolour-cli [--html] [--encoding utf-8|gb18030|gbk] [\xE6\x96\x87\xE4\xBB\xB6]\n"  // [文件]
+              "\xE8\xAF\xB7\xE7\x94\xA8\xE2\x80\x9C"                  // 请用“
+              "bbcolour-cli --help\xE2\x80\x9D\xE6\x9F\xA5\xE7\x9C\x8B\xE6\x9B\xB4\xE5\xA4\x9A\xE4\xBF\xA1\xE6\x81\xAF\xE3\x80\x82\n");
+    EXPECT_EQ(Run("", "a\xFF", "zh_CN.UTF-8").err,
+              "bbcolour-cli\xEF\xBC\x9A\xE8\xBE\x93\xE5\x85\xA5\xE4\xB8\x8D\xE6\x98\xAF\xE6\x9C\x89\xE6\x95\x88\xE7\x9A\x84"
+              " UTF-8\xEF\xBC\x8C\xE4\xBD\x8D\xE4\xBA\x8E\xE5\xAD\x97\xE8\x8A\x82\xE5\x81\x8F\xE7\xA7\xBB 1 \xE5\xA4\x84\n");
+    EXPECT_EQ(Run("--help", "", "zh_CN.UTF-8").out.rfind("\xE7\x94\xA8\xE6\xB3\x95", 0), 0u);  // 用法
 }
 
 TEST_F(CliTest, FullOutputDeviceIsAnError) {
