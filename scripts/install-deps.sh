@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev qt6-webengine-dev libxcb1-dev libgl-dev fonts-noto-cjk
   # tests and screenshots: a virtual display, a window manager, X tools, a session bus
   xvfb xauth openbox x11-utils x11-xserver-utils xdotool xclip imagemagick dbus python3 strace
+  # tests: Debian 12's real desktop portal stack for KDE (frontend, backend, kglobalaccel)
+  xdg-desktop-portal xdg-desktop-portal-kde libkf5globalaccel-bin
   # packaging checks
   desktop-file-utils appstream lintian file time bc
   # translations: catalogues, and the zh_CN locale the tests run under

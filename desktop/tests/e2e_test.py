@@ -18,6 +18,8 @@ BBCOLOUR = os.environ.get("BBCOLOUR", "bbcolour")
 HOLD_F2 = os.environ.get("HOLD_F2", "hold_f2")
 BBCOLOUR_COPY = os.environ.get("BBCOLOUR_COPY", "bbcolour-copy")
 FAKE_PORTAL = os.environ.get("FAKE_PORTAL", "fake_portal")
+KDE_PORTAL_BACKEND = "/usr/lib/x86_64-linux-gnu/libexec/xdg-desktop-portal-kde"
+PORTAL_FRONTEND = "/usr/libexec/xdg-desktop-portal"
 TEST_BUS_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "test-bus.conf")
 TITLE = "Brisolt论坛彩色字体生成器 按F2键复制"
 CONFIRM_TITLE = "信息："
@@ -471,6 +473,62 @@ class E2E(unittest.TestCase):
         portal_call("Press")
         wait_for(lambda: len(s.windows(CONFIRM_TITLE)) == 1, "the confirmation box")
         self.assertEqual(s.clipboard(), "[color=#2923BE]w[/color]")
+
+    def test_KdePortalBindsF2(self):
+        """Debian 12's real portal stack for KDE (frontend 1.16, KDE backend
+        5.27, kglobalaccel) on the session's private bus, which starts
+        nothing by itself: the program's own calls bind F2 in kglobalaccel,
+        a real F2 press reaches it as Activated and copies, and the backend
+        is never asked to open its shortcut settings."""
+        session = Session()
+        self.addCleanup(session.close)
+        home = os.path.join(session.tmp, "kde-home")
+        os.mkdir(home)
+        kde = dict(session.env, HOME=home, XDG_CURRENT_DESKTOP="KDE", QT_QPA_PLATFORM="xcb")
+        backend_log = os.path.join(session.tmp, "backend.log")
+
+        def on_bus(name):
+            return f'string "{name}"' in session.x("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                                                   "/", "org.freedesktop.DBus.ListNames")
+
+        session.spawn(["kglobalaccel5"], env=kde, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: on_bus("org.kde.kglobalaccel"), "kglobalaccel")
+        with open(backend_log, "w") as log:
+            session.spawn([KDE_PORTAL_BACKEND], env=kde, stdout=log, stderr=subprocess.STDOUT)
+        wait_for(lambda: on_bus("org.freedesktop.impl.portal.desktop.kde"), "the KDE portal backend")
+        session.spawn([PORTAL_FRONTEND], env=kde, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: on_bus("org.freedesktop.portal.Desktop"), "the portal frontend")
+
+        s = self.start(session=session, extra_env={"XDG_SESSION_TYPE": "wayland", "QT_QPA_PLATFORM": "xcb",
+                                                   "XDG_CURRENT_DESKTOP": "KDE"})
+
+        def bound_to_f2():
+            # The program's component (named after its session), its "copy"
+            # action, and Qt's key code of F2 (Qt::Key_F2) as active keys.
+            infos = s.x("dbus-send", "--session", "--print-reply", "--dest=org.kde.kglobalaccel",
+                        "/component/bbcolour", "org.kde.kglobalaccel.Component.allShortcutInfos")
+            return re.search(r'string "copy".*?array \[\s*int32 16777265\s*\]', infos, re.S)
+
+        wait_for(bound_to_f2, "F2 bound in kglobalaccel for the program")
+        self.type_into_window("k")
+
+        def press_until_confirmed():
+            # XTest: kglobalaccel's grab gets the press, not the program. Its
+            # grab may follow the binding by a moment: press again after a
+            # second without a box.
+            s.x("xdotool", "key", "F2", check=True)
+            deadline = time.monotonic() + 1
+            while time.monotonic() < deadline and not s.windows(CONFIRM_TITLE):
+                time.sleep(0.05)
+            return s.windows(CONFIRM_TITLE)
+
+        wait_for(press_until_confirmed, "the confirmation box after a real F2 press")
+        self.assertEqual(s.clipboard(), "[color=#2923BE]k[/color]")
+        with open(backend_log) as f:
+            log = f.read()
+        self.assertIn("ListShortcuts called", log)  # the log shows the program's calls
+        self.assertNotIn("BindShortcuts called", log)
+        self.assertNotIn("systemsettings", log)
 
     def test_NoDisplay(self):
         env = {"PATH": os.environ["PATH"], "HOME": tempfile.gettempdir()}

@@ -1,5 +1,7 @@
 // Test helper: a stand-in desktop portal with GlobalShortcuts on the session
-// bus it is given. Mode "ok" answers like a portal whose user approves,
+// bus it is given, as the specification describes it (the "shortcuts"
+// option of CreateSession is not part of it and is ignored). Mode "ok"
+// answers like a portal whose user approves,
 // "error" fails every call, "silent" never answers. Prints "ready" once on
 // the bus. The test drives it on /control: Trigger() tells the preferred
 // trigger asked for, Press() sends Activated for it.
@@ -37,6 +39,14 @@ public slots:
             trigger = shortcuts.first().properties.value("preferred_trigger").toString();
         }
         return Respond(call, options, {});
+    }
+
+    // What the specification's backends answer: the shortcuts bound so far.
+    QDBusObjectPath ListShortcuts(const QDBusObjectPath&, const QVariantMap& options, const QDBusMessage& call) {
+        if (!Answer(call)) return {};
+        PortalShortcutList bound;
+        if (!shortcutId.isEmpty()) bound.append({shortcutId, {{"trigger_description", trigger}}});
+        return Respond(call, options, {{"shortcuts", QVariant::fromValue(bound)}});
     }
 
 private:

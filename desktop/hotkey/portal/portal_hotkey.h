@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include "hotkey/hotkey_backend.h"
+#include "hotkey/portal/portal_types.h"
 
 namespace bbcolour::desktop {
 
@@ -21,14 +22,20 @@ public:
 
 private slots:
     void OnSessionCreated(uint response, const QVariantMap& results);
+    void OnShortcutsListed(uint response, const QVariantMap& results);
     void OnActivated(const QDBusObjectPath& session, const QString& shortcut, qulonglong timestamp,
                      const QVariantMap& options);
 
 private:
+    // Asks the portal to bind F2, once per session.
+    void BindShortcuts();
+    PortalShortcutList Shortcuts() const;
+
     QDBusConnection bus_;
     QString trigger_;
     QString session_;
     std::function<void()> pressed_;
+    bool bindAsked_ = false;
 };
 
 }  // namespace bbcolour::desktop
