@@ -24,3 +24,9 @@ for mode in "" "--html"; do
       "${mode:-code}" "$(stat -c %s "$dir/in.txt")" "$out" "$seconds" "$kib" "$(echo "$kib*1024/$out" | bc -l)"
   done
 done
+# The tool's own cost, without the file system's: output to /dev/null.
+for run in 1 2 3; do
+  /usr/bin/time -f "%e %M" -o "$dir/time" "$cli" "$dir/in.txt" >/dev/null
+  read -r seconds kib <"$dir/time"
+  printf 'bbcolour-cli code   to /dev/null  %.2f s  peak RSS %d KiB\n' "$seconds" "$kib"
+done
