@@ -1,5 +1,5 @@
 // Test helper: a stand-in desktop portal with GlobalShortcuts on the session
-// bus it is given, as the specification describes it (the "shortcuts"
+// bus it is given, as the documented portal interface describes it (the "shortcuts"
 // option of CreateSession is not part of it and is ignored). Mode "ok"
 // answers like a portal whose user approves,
 // "error" fails every call, "silent" never answers. Prints "ready" once on
@@ -41,7 +41,7 @@ public slots:
         return Respond(call, options, {});
     }
 
-    // What the specification's backends answer: the shortcuts bound so far.
+    // What documented backends answer: the shortcuts bound so far.
     QDBusObjectPath ListShortcuts(const QDBusObjectPath&, const QVariantMap& options, const QDBusMessage& call) {
         if (!Answer(call)) return {};
         PortalShortcutList bound;

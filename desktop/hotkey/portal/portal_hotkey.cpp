@@ -32,7 +32,7 @@ bool PortalHotkey::Register(unsigned keysym, std::function<void()> pressed) {
                  SLOT(OnSessionCreated(uint, QVariantMap)));
     QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kGlobalShortcuts, "CreateSession");
     // KDE's backend of Plasma 5.27 binds only what CreateSession names; the
-    // specification's backends ignore the option and bind through
+    // backends that follow the documented portal interface ignore it and bind through
     // BindShortcuts below.
     call << QVariantMap{{"handle_token", token},
                         {"session_handle_token", QStringLiteral("bbcolour")},
