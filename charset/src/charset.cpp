@@ -29,10 +29,17 @@ Converter Open(const char* name, bool stopOnError) {
     return c;
 }
 
-bool IsAscii8(const char* p) {
+// End of the run of ASCII bytes that starts at `pos`, read a word at a time:
+// both directions copy such runs as they are.
+std::size_t AsciiRunEnd(std::string_view text, std::size_t pos) {
     std::uint64_t word;
-    std::memcpy(&word, p, 8);
-    return (word & 0x8080808080808080ull) == 0;
+    while (pos + 8 <= text.size()) {
+        std::memcpy(&word, text.data() + pos, 8);
+        if (word & 0x8080808080808080ull) break;
+        pos += 8;
+    }
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80) ++pos;
+    return pos;
 }
 
 // Packs up to 3 UTF-8 bytes with their count.
@@ -128,9 +135,7 @@ std::optional<std::size_t> WalkUtf8(std::string_view text, std::string* gb) {
     std::size_t pos = 0;
     const std::size_t size = text.size();
     while (pos < size) {
-        std::size_t end = pos;
-        while (end + 8 <= size && IsAscii8(text.data() + end)) end += 8;
-        while (end < size && byte(end) < 0x80) ++end;
+        const std::size_t end = AsciiRunEnd(text, pos);
         if (gb) gb->append(text.data() + pos, end - pos);
         pos = end;
         if (pos == size) break;
@@ -246,9 +251,7 @@ void Gb18030ToUtf8::Append(std::string_view gb, std::string& utf8) {
     };
     std::size_t pos = 0;
     while (pos < gb.size()) {
-        std::size_t end = pos;
-        while (end + 8 <= gb.size() && IsAscii8(gb.data() + end)) end += 8;
-        while (end < gb.size() && byte(end) < 0x80) ++end;
+        const std::size_t end = AsciiRunEnd(gb, pos);
         utf8.append(gb.data() + pos, end - pos);
         pos = end;
         if (pos == gb.size()) break;
