@@ -5,7 +5,6 @@
 
 #include "dbus/app_id.h"
 #include "window/main_window.h"
-#include "window/services.h"
 
 namespace bbcolour::desktop {
 
@@ -21,7 +20,6 @@ void CopyService::Copy() {
     // The confirmation box is modal: shown from here it would hold the
     // caller's reply until the user closes it.
     QTimer::singleShot(0, this, [label = QPointer<NotificationLabel>(label_), id = hotkeyId_] {
-        DeliverPendingInput();
         if (label) label->Notify(id, 0);
     });
 }

@@ -56,6 +56,11 @@ MainWindow::MainWindow(RandomGenerator& generator, std::unique_ptr<HotkeyBackend
     if (QScreen* screen = QGuiApplication::primaryScreen()) move(CentredPosition(screen->size()));
 }
 
+void NotificationLabel::Notify(int id, int zero) {
+    DeliverPendingInput();
+    emit notified(id, zero);
+}
+
 MainWindow::~MainWindow() = default;
 
 int MainWindow::BindHotkey(QWidget*, NotificationLabel* label, int modifiers, int virtualKey) {
@@ -65,7 +70,6 @@ int MainWindow::BindHotkey(QWidget*, NotificationLabel* label, int modifiers, in
     const unsigned keysym = 0xFFBEu + static_cast<unsigned>(virtualKey - 112);  // XK_F1 onwards
     const int id = nextHotkeyId_;
     const bool bound = hotkey_->Register(keysym, [this, id] {
-        DeliverPendingInput();
         if (notifiedLabel_) notifiedLabel_->Notify(id, 0);
     });
     if (!bound) return 0;

@@ -28,7 +28,9 @@ class NotificationLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
-    void Notify(int id, int zero) { emit notified(id, zero); }
+    // Delivers input already received first (DeliverPendingInput), so a
+    // copy request sees every key typed before it, whatever path it took.
+    void Notify(int id, int zero);
 signals:
     void notified(int id, int zero);
 };
