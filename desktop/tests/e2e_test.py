@@ -174,6 +174,13 @@ class Session:
         out = self.x("xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(title) + "$")
         return out.split()
 
+    def focus(self, window):
+        """Gives `window` the focus: through the window manager when one runs."""
+        if "_NET_ACTIVE_WINDOW" in self.x("xprop", "-root", "_NET_SUPPORTED"):
+            self.x("xdotool", "windowactivate", "--sync", window, check=True)
+        else:
+            self.x("xdotool", "windowfocus", "--sync", window, check=True)
+
     def window_origin(self, window):
         """Top-left corner of `window`'s client area on the screen."""
         info = self.x("xwininfo", "-id", window)
@@ -230,11 +237,7 @@ class E2E(unittest.TestCase):
         return self.session
 
     def focus_window(self):
-        s = self.session
-        if "_NET_ACTIVE_WINDOW" in s.x("xprop", "-root", "_NET_SUPPORTED"):
-            s.x("xdotool", "windowactivate", "--sync", self.window, check=True)
-        else:
-            s.x("xdotool", "windowfocus", "--sync", self.window, check=True)
+        self.session.focus(self.window)
 
     def type_into_window(self, text):
         self.focus_window()
@@ -242,11 +245,7 @@ class E2E(unittest.TestCase):
 
     def close_box(self):
         s = self.session
-        box = s.windows(CONFIRM_TITLE)[0]
-        if "_NET_ACTIVE_WINDOW" in s.x("xprop", "-root", "_NET_SUPPORTED"):
-            s.x("xdotool", "windowactivate", "--sync", box, check=True)
-        else:
-            s.x("xdotool", "windowfocus", "--sync", box, check=True)
+        s.focus(s.windows(CONFIRM_TITLE)[0])
         s.x("xdotool", "key", "Return", check=True)
         wait_for(lambda: not s.windows(CONFIRM_TITLE), "the box to close")
 
