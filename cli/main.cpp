@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "bbcolour/charset.h"
 #include "bbcolour/colour_code.h"
 #include "bbcolour/preview_html.h"
 #include "bbcolour/splitter.h"
-#include "bbcolour/charset.h"
 #include "encoding.h"
 #include "i18n.h"
 

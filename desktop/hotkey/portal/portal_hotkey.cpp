@@ -1,8 +1,8 @@
 #include "hotkey/portal/portal_hotkey.h"
 
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 #include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
 #include <QDBusReply>
 
 #include "hotkey/portal/portal_types.h"
