@@ -2,6 +2,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 
 #include "window/text_codec.h"
 #include "window_fixture.h"
@@ -94,10 +95,13 @@ TEST_F(WindowTest, StartsEmptyAndTabVisitsTheThreeStops) {
 
 TEST_F(WindowTest, EditBoxesWrapWithoutScrollBars) {
     for (TextBox* box : {window_->InputBox(), window_->CodeBox()}) {
-        EXPECT_EQ(box->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-        EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        EXPECT_EQ(box->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        EXPECT_FALSE(box->isReadOnly());
+        EXPECT_TRUE(box->findChildren<QScrollBar*>().isEmpty());
+        box->SetText(Text(3000, 'w'));  // one word far wider than the box
+        box->SetCursorPosition(3000);
+        const QRect caret = box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        EXPECT_TRUE(box->contentsRect().contains(caret)) << "the caret is scrolled into view, inside the box";
+        box->SetCursorPosition(0);
+        EXPECT_LT(box->inputMethodQuery(Qt::ImCursorRectangle).toRect().top(), caret.top());
         EXPECT_EQ(box->palette().color(QPalette::Base), QColor(Qt::white));
         EXPECT_EQ(box->palette().color(QPalette::Text), QColor(Qt::black));
     }
