@@ -71,8 +71,8 @@ int main(int argc, char** argv) {
     // Mesa keeps a shader cache of its own under XDG_CACHE_HOME or the
     // account's home; the web engine's processes inherit this too.
     qputenv("MESA_SHADER_CACHE_DISABLE", "true");
+    PrepareWebEngine();
     QLoggingCategory::setFilterRules("qt.webenginecontext.info=false");  // start-up chatter
-    RegisterPreviewScheme();
     QApplication app(argc, argv);
     display.Close();
     QApplication::setApplicationName("bbcolour");

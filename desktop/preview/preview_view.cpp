@@ -1,84 +1,126 @@
 #include "preview/preview_view.h"
 
-#include <QBuffer>
+#include <QPointer>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
-#include <QWebEngineUrlRequestJob>
-#include <QWebEngineUrlScheme>
-#include <QWebEngineUrlSchemeHandler>
+
+#include <utility>
+
+#include "bbcolour/charset.h"
 
 namespace bbcolour::desktop {
 
-void RegisterPreviewScheme() {
-    // One fixed host makes every preview document the same origin, so a
-    // new document reuses the page's renderer process instead of starting
-    // another one per navigation (an opaque origin per URL would).
-    QWebEngineUrlScheme scheme(kPreviewScheme);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme);
-    QWebEngineUrlScheme::registerScheme(scheme);
-}
-
-// Serves the current preview document. Only the newest is kept: a request
-// for an older one (superseded while loading) gets the newest, which is
-// what the view is about to show anyway.
-class PreviewSchemeHandler : public QWebEngineUrlSchemeHandler {
-public:
-    using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
-    void SetDocument(QByteArray html) { html_ = std::move(html); }
-    void requestStarted(QWebEngineUrlRequestJob* job) override {
-        auto* body = new QBuffer(job);  // lives as long as the job reads it
-        body->setData(html_);
-        job->reply("text/html;charset=GB18030", body);
-    }
-
-private:
-    QByteArray html_;
-};
-
 namespace {
 
-// Blocks every request that is not for a preview document: the view loads
-// nothing from the network or the file system.
-class BlockOtherRequests : public QWebEngineUrlRequestInterceptor {
+// Blocks every request the page makes: the view loads nothing from the
+// network or the file system. Written documents need no requests at all.
+class BlockAllRequests : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        if (info.requestUrl().scheme() != QLatin1String(kPreviewScheme)) info.block(true);
-    }
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override { info.block(true); }
 };
 
-// A page that goes only where the program sends it.
+// A page that goes nowhere but its blank start page.
 class PreviewPage : public QWebEnginePage {
 public:
     using QWebEnginePage::QWebEnginePage;
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
-        return isMainFrame && type == NavigationTypeTyped &&
-               (url.scheme() == QLatin1String(kPreviewScheme) || url == QUrl("about:blank"));
+        return isMainFrame && type == NavigationTypeTyped && url == QUrl("about:blank");
     }
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
 };
 
+void AppendFlags(const char* variable, const QByteArray& flags) {
+    QByteArray value = qgetenv(variable);
+    if (!value.isEmpty()) value += ' ';
+    qputenv(variable, value + flags);
+}
+
 }  // namespace
 
-PreviewView::PreviewView(QWidget* parent) : QWebEngineView(parent) {
+void PrepareWebEngine() {
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
+    AppendFlags("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+}
+
+QString DocumentWriteScript(const QByteArray& html) {
+    const std::u16string text = charset::Gb18030ToUtf16(std::string_view(html.constData(), html.size()));
+    static constexpr char16_t kOpen[] = u"document.open();document.write(\"";
+    static constexpr char16_t kClose[] = u"\");document.close();";
+    std::u16string script;
+    script.reserve(text.size() + text.size() / 8 + 64);
+    script += kOpen;
+    // A JavaScript string literal: quote, backslash and the line terminators
+    // escaped; NUL too, so the text cannot end the script early anywhere.
+    for (const char16_t c : text) {
+        switch (c) {
+            case u'"': script += u"\\\""; break;
+            case u'\\': script += u"\\\\"; break;
+            case u'\n': script += u"\\n"; break;
+            case u'\r': script += u"\\r"; break;
+            case 0x2028: script += u"\\u2028"; break;
+            case 0x2029: script += u"\\u2029"; break;
+            case 0: script += u"\\x00"; break;
+            default: script += c;
+        }
+    }
+    script += kClose;
+    return QString(reinterpret_cast<const QChar*>(script.data()), static_cast<qsizetype>(script.size()));
+}
+
+PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
+    // Until the engine is attached the control shows what the blank page
+    // would: white.
+    setAutoFillBackground(true);
+    QPalette blank = palette();
+    blank.setColor(QPalette::Window, Qt::white);
+    setPalette(blank);
+    connect(&build_, &QFutureWatcher<QString>::finished, this, [this] {
+        waiting_ = build_.result();
+        hasWaiting_ = true;
+        BuildNext();
+        Advance();
+    });
+}
+
+PreviewView::~PreviewView() {
+    // The page must go before the profile it belongs to.
+    if (engine_) delete engine_->page();
+}
+
+void PreviewView::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // Starting the web engine takes longer than everything else before the
+    // window is shown, so it starts once the window has been painted.
+    if (!engine_ && !attachPending_) {
+        attachPending_ = true;
+        QTimer::singleShot(0, this, &PreviewView::Attach);
+    }
+}
+
+void PreviewView::Attach() {
+    if (engine_) return;
     // A profile without a storage name is off the record: no cache, cookies
     // or storage on disk.
     auto* profile = new QWebEngineProfile(this);
     profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
     profile->setSpellCheckEnabled(false);
-    profile->setUrlRequestInterceptor(new BlockOtherRequests(profile));
-    handler_ = new PreviewSchemeHandler(profile);
-    profile->installUrlSchemeHandler(kPreviewScheme, handler_);
+    profile->setUrlRequestInterceptor(new BlockAllRequests(profile));
 
-    auto* page = new PreviewPage(profile, this);
+    engine_ = new QWebEngineView(this);
+    auto* page = new PreviewPage(profile, engine_);
     QWebEngineSettings* settings = page->settings();
+    // The page's own scripts never run; the program's write runs in a world
+    // of its own, which this setting does not cover.
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
     settings->setAttribute(QWebEngineSettings::AutoLoadImages, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
@@ -87,24 +129,97 @@ PreviewView::PreviewView(QWidget* parent) : QWebEngineView(parent) {
     settings->setAttribute(QWebEngineSettings::LocalStorageEnabled, false);
     settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-    setPage(page);
-    setContextMenuPolicy(Qt::NoContextMenu);  // no Back, Reload or View Source
-    setZoomFactor(1.0);
+    engine_->setPage(page);
+    engine_->setContextMenuPolicy(Qt::NoContextMenu);  // no Back, Reload or View Source
+    engine_->setZoomFactor(1.0);
+    engine_->setGeometry(rect());
+    setFocusProxy(engine_);
     connect(page, &QWebEnginePage::loadFinished, this, [this, page](bool ok) {
-        if (ok) ++loaded_;
         page->history()->clear();  // one document at a time: no history piling up
+        BlankLoaded(ok);
     });
-    load(QUrl("about:blank"));
+    // A renderer that dies takes the document and any running write with
+    // it: start again from the blank page and write the newest document.
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, [this, page] {
+        // The document being written is written again, unless a newer one waits.
+        if (state_ == State::Writing && !hasWaiting_)
+            waiting_ = std::move(writing_), hasWaiting_ = true;
+        state_ = State::Starting;
+        page->load(QUrl("about:blank"));
+    });
+    state_ = State::Starting;
+    engine_->load(QUrl("about:blank"));
+    engine_->show();
+    emit attached();
 }
 
-PreviewView::~PreviewView() {
-    // The page must go before the profile it belongs to.
-    delete page();
+void PreviewView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (engine_) engine_->setGeometry(rect());
 }
 
-void PreviewView::ReplaceDocument(QByteArray html) {
-    handler_->SetDocument(std::move(html));
-    load(QUrl(QStringLiteral("%1://preview/%2").arg(kPreviewScheme).arg(++serial_)));
+void PreviewView::ReplaceDocument(const QByteArray& html) {
+    // A copy of its own: the caller's bytes may go as soon as this returns.
+    nextHtml_ = QByteArray(html.constData(), html.size());
+    hasNextHtml_ = true;
+    BuildNext();
+    Advance();
+}
+
+void PreviewView::BuildNext() {
+    if (build_.isRunning() || !hasNextHtml_) return;
+    hasNextHtml_ = false;
+    // Decoding and quoting a large document takes a while: off the window's thread.
+    build_.setFuture(QtConcurrent::run(DocumentWriteScript, std::exchange(nextHtml_, QByteArray())));
+}
+
+void PreviewView::Advance() {
+    const bool documentComing = hasWaiting_ || hasNextHtml_ || build_.isRunning();
+    if (state_ == State::Idle && documentComing) {
+        // The blank document loads while the script is still being made.
+        state_ = State::Blanking;
+        engine_->load(QUrl("about:blank"));
+    } else if (state_ == State::Blank && hasWaiting_) {
+        hasWaiting_ = false;
+        writing_ = std::exchange(waiting_, QString());
+        state_ = State::Writing;
+        // Written in one piece, the document is parsed and laid out once;
+        // the answer comes when open, write and close have run.
+        const quint64 run = ++runs_;
+        engine_->page()->runJavaScript(writing_, QWebEngineScript::ApplicationWorld,
+                                       [self = QPointer<PreviewView>(this), run](const QVariant&) {
+                                           // A write lost with its renderer may still answer late.
+                                           if (!self || self->state_ != State::Writing || run != self->runs_)
+                                               return;
+                                           self->state_ = State::Idle;
+                                           self->writing_.clear();
+                                           self->Finished();
+                                       });
+    }
+}
+
+void PreviewView::BlankLoaded(bool ok) {
+    if (state_ == State::Starting) {
+        if (!ok) return;
+        state_ = State::Idle;
+        Finished();  // the blank start page counts as the first document
+        return;
+    }
+    if (state_ != State::Blanking) return;
+    if (!ok && ++blankRetries_ < 3) {
+        // Another navigation got in the way (the page refuses it): blank again.
+        engine_->load(QUrl("about:blank"));
+        return;
+    }
+    blankRetries_ = 0;
+    state_ = State::Blank;
+    Advance();
+}
+
+void PreviewView::Finished() {
+    ++loaded_;
+    emit documentReplaced();
+    Advance();
 }
 
 }  // namespace bbcolour::desktop

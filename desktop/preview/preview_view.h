@@ -1,35 +1,91 @@
 // The embedded web view of the preview: an off-the-record profile, no
-// scripts, no network, no navigation away, documents served as GB18030 bytes.
+// scripts of the page's own, no network, no navigation away. Documents are
+// written into the page, which is about:blank, with open, write and close.
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <QFutureWatcher>
+#include <QTimer>
 #include <QWebEngineView>
+#include <QWidget>
 
 namespace bbcolour::desktop {
 
-class PreviewSchemeHandler;
+// Settings the web engine reads once, when it starts: no GPU or GL (a
+// small text preview draws fine in software, and GL costs start-up time and
+// memory). Called before the application object.
+void PrepareWebEngine();
 
-// The scheme of the preview documents; registered before the application object.
-inline constexpr char kPreviewScheme[] = "bbcolour-preview";
-void RegisterPreviewScheme();
-
-class PreviewView : public QWebEngineView {
+// The preview control. Its web engine is attached after the window's first
+// paint; until then it is blank, and documents given to it wait.
+class PreviewView : public QWidget {
     Q_OBJECT
 public:
     explicit PreviewView(QWidget* parent);
     ~PreviewView() override;
 
-    // Replaces the whole document with `html` (GB18030 bytes) in one step;
-    // a newer document supersedes one still loading.
-    void ReplaceDocument(QByteArray html);
+    // The web view inside, once attached; null before.
+    QWebEngineView* Engine() const { return engine_; }
+    // Attaches the web engine now, if it is not yet.
+    void Attach();
 
-    // Number of documents loaded to the end; for tests and measurements.
+    // Replaces the whole document with `html` (GB18030 bytes) in one step.
+    // One document is written at a time; while one is being written only
+    // the newest waiting one is kept, so a newer document supersedes older
+    // ones that have not started.
+    void ReplaceDocument(const QByteArray& html);
+
+    // Documents shown to the end: the blank start page, then each one
+    // written; for tests and measurements.
     int LoadedCount() const { return loaded_; }
 
+signals:
+    // The web engine has been attached; the blank page is loading.
+    void attached();
+    // A document has been written completely (LoadedCount went up).
+    void documentReplaced();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
-    PreviewSchemeHandler* handler_;
-    quint64 serial_ = 0;
+    void BuildNext();
+    // Takes the next step the documents waiting allow: load a blank
+    // document, or write the newest script into the blank one.
+    void Advance();
+    void BlankLoaded(bool ok);
+    void Finished();
+
+    QWebEngineView* engine_ = nullptr;
+    bool attachPending_ = false;
+    // The script of a document is made on a worker thread, one at a time;
+    // only the newest document not yet started is kept.
+    QByteArray nextHtml_;
+    bool hasNextHtml_ = false;
+    QFutureWatcher<QString> build_;
+    QString waiting_;           // the script of the newest document not yet sent
+    bool hasWaiting_ = false;
+    QString writing_;           // the script being written
+    // The page loads a fresh blank document before each write; writing into
+    // the same document again and again leaves the engine holding memory
+    // and time from every earlier one.
+    enum class State {
+        Detached,  // no web engine yet
+        Starting,  // the blank start page is loading
+        Idle,      // showing the last document
+        Blanking,  // a blank document is loading for the next write
+        Blank,     // blank, waiting for the script
+        Writing,   // the script is running
+    } state_ = State::Detached;
+    int blankRetries_ = 0;
+    quint64 runs_ = 0;          // scripts sent, to match their answers
     int loaded_ = 0;
 };
+
+// The script that replaces the document with `html` (GB18030 bytes):
+// open, write the whole text as one string, close.
+QString DocumentWriteScript(const QByteArray& html);
 
 }  // namespace bbcolour::desktop

@@ -10,7 +10,7 @@ namespace bbcolour::desktop {
 
 bool GetPreviewDocument(QWidget* handle, PreviewDocument& document) {
     auto* view = qobject_cast<PreviewView*>(handle);
-    if (!view || !view->page()) return false;
+    if (!view) return false;
     document.view = view;
     return true;
 }
@@ -21,7 +21,7 @@ void RenderPreview(MainWindow& window, Text& code) {
     GetPreviewDocument(handle, document);
     code = ConvertCodeToHtml(code);
     if (document.view)
-        document.view->ReplaceDocument(QByteArray(code.data(), static_cast<qsizetype>(code.size())));
+        document.view->ReplaceDocument(QByteArray::fromRawData(code.data(), static_cast<qsizetype>(code.size())));
 }
 
 }  // namespace bbcolour::desktop

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no display
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
-    bbcolour::desktop::RegisterPreviewScheme();
+    bbcolour::desktop::PrepareWebEngine();
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -33,9 +33,10 @@ inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 2000
 
 // The preview's current document as the page serialises it.
 inline QString DocumentHtml(PreviewView* view) {
+    if (!view->Engine()) return "(no web engine yet)";
     QString html;
     bool done = false;
-    view->page()->toHtml([&](const QString& result) {
+    view->Engine()->page()->toHtml([&](const QString& result) {
         html = result;
         done = true;
     });
