@@ -210,9 +210,69 @@ std::string Utf16ToGb18030(std::u16string_view utf16) {
     return gb;
 }
 
+namespace {
+
+// Decodes valid GB18030 with the tables; false at the first byte sequence
+// that is not, leaving `utf16` unspecified.
+bool DecodeValidGb18030(std::string_view gb, std::u16string& utf16) {
+    const BmpTable& table = Table();
+    utf16.resize(gb.size());  // never more units than bytes
+    char16_t* out = utf16.data();
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(gb[i]); };
+    const auto appendPacked = [&](std::uint32_t entry) {
+        const std::uint32_t b0 = entry & 0xFF, b1 = (entry >> 8) & 0x3F, b2 = (entry >> 16) & 0x3F;
+        switch (entry >> 24) {
+            case 1: *out++ = static_cast<char16_t>(b0); break;
+            case 2: *out++ = static_cast<char16_t>(((b0 & 0x1F) << 6) | b1); break;
+            default: *out++ = static_cast<char16_t>(((b0 & 0x0F) << 12) | (b1 << 6) | b2);
+        }
+    };
+    std::size_t pos = 0;
+    while (pos < gb.size()) {
+        const std::size_t end = AsciiRunEnd(gb, pos);
+        for (; pos < end; ++pos) *out++ = static_cast<char16_t>(byte(pos));
+        if (pos == gb.size()) break;
+
+        const std::size_t left = gb.size() - pos;
+        const unsigned char lead = byte(pos);
+        const unsigned char second = left > 1 ? byte(pos + 1) : 0;
+        if (lead < 0x81 || lead > 0xFE || left < 2) return false;
+        if (second >= 0x40 && second <= 0xFE && second != 0x7F) {
+            const std::uint32_t entry = table.pairs[(lead - 0x81u) * 191u + (second - 0x40u)];
+            if (entry == 0) return false;
+            appendPacked(entry);
+            pos += 2;
+            continue;
+        }
+        const unsigned char third = left > 2 ? byte(pos + 2) : 0, fourth = left > 3 ? byte(pos + 3) : 0;
+        if (second < 0x30 || second > 0x39 || third < 0x81 || third > 0xFE || fourth < 0x30 || fourth > 0x39)
+            return false;
+        const std::uint32_t index =
+            (lead - 0x81u) * 12600u + (second - 0x30u) * 1260u + (third - 0x81u) * 10u + (fourth - 0x30u);
+        if (index < kBmpQuadCount && table.quads[index] != 0) {
+            appendPacked(table.quads[index]);
+        } else if (index >= kFirstSupplementaryIndex && index < kFirstSupplementaryIndex + 0x100000) {
+            const std::uint32_t offset = index - kFirstSupplementaryIndex;
+            *out++ = static_cast<char16_t>(0xD800 + (offset >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
+        } else {
+            return false;
+        }
+        pos += 4;
+    }
+    utf16.resize(static_cast<std::size_t>(out - utf16.data()));
+    return true;
+}
+
+}  // namespace
+
 std::u16string Gb18030ToUtf16(std::string_view gb) {
+    // Valid text, the usual case, through the tables; anything else through
+    // ICU, which puts U+FFFD in place of what it cannot decode.
+    std::u16string utf16;
+    if (DecodeValidGb18030(gb, utf16)) return utf16;
     Converter from = Open("GB18030", false);
-    std::u16string utf16(gb.size() + 1, u'\0');  // never more units than bytes
+    utf16.assign(gb.size() + 1, u'\0');
     UErrorCode status = U_ZERO_ERROR;
     const int32_t n = ucnv_toUChars(from.get(), utf16.data(), static_cast<int32_t>(utf16.size()), gb.data(),
                                     static_cast<int32_t>(gb.size()), &status);
