@@ -37,6 +37,12 @@ protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
 };
 
+// Documents written into one page, in characters of script, before the
+// next is written into a freshly loaded blank page instead, and before the
+// page's script heap is collected.
+constexpr qsizetype kFreshPageAfter = 1 << 20, kCollectAfter = 1 << 20;
+constexpr int kCollectPauseMs = 500;  // a pause in typing this long
+
 void AppendFlags(const char* variable, const QByteArray& flags) {
     QByteArray value = qgetenv(variable);
     if (!value.isEmpty()) value += ' ';
@@ -48,7 +54,9 @@ void AppendFlags(const char* variable, const QByteArray& flags) {
 void PrepareWebEngine() {
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
     if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
-    AppendFlags("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
+    // gc lets the program collect the page's script heap; the page's own
+    // scripts never run, so only the program's world can call it.
+    AppendFlags("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --js-flags=--expose-gc");
 }
 
 QString DocumentWriteScript(const QByteArray& html) {
@@ -83,6 +91,9 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
     QPalette blank = palette();
     blank.setColor(QPalette::Window, Qt::white);
     setPalette(blank);
+    collectTimer_.setSingleShot(true);
+    collectTimer_.setInterval(kCollectPauseMs);
+    connect(&collectTimer_, &QTimer::timeout, this, &PreviewView::Collect);
     connect(&build_, &QFutureWatcher<QString>::finished, this, [this] {
         waiting_ = build_.result();
         hasWaiting_ = true;
@@ -145,6 +156,7 @@ void PreviewView::Attach() {
         if (state_ == State::Writing && !hasWaiting_)
             waiting_ = std::move(writing_), hasWaiting_ = true;
         state_ = State::Starting;
+        writtenSinceBlank_ = writtenSinceCollection_ = 0;
         page->load(QUrl("about:blank"));
     });
     state_ = State::Starting;
@@ -176,12 +188,21 @@ void PreviewView::BuildNext() {
 void PreviewView::Advance() {
     const bool documentComing = hasWaiting_ || hasNextHtml_ || build_.isRunning();
     if (state_ == State::Idle && documentComing) {
-        // The blank document loads while the script is still being made.
-        state_ = State::Blanking;
-        engine_->load(QUrl("about:blank"));
-    } else if (state_ == State::Blank && hasWaiting_) {
+        if (writtenSinceBlank_ < kFreshPageAfter) {
+            state_ = State::Blank;  // small documents so far: written into the page as it is
+        } else {
+            // The blank document loads while the script is still being made.
+            state_ = State::Blanking;
+            writtenSinceBlank_ = 0;
+            engine_->load(QUrl("about:blank"));
+            return;
+        }
+    }
+    if (state_ == State::Blank && hasWaiting_) {
         hasWaiting_ = false;
         writing_ = std::exchange(waiting_, QString());
+        writtenSinceBlank_ += writing_.size();
+        writtenSinceCollection_ += writing_.size();
         state_ = State::Writing;
         // Written in one piece, the document is parsed and laid out once;
         // the answer comes when open, write and close have run.
@@ -194,6 +215,7 @@ void PreviewView::Advance() {
                                            self->state_ = State::Idle;
                                            self->writing_.clear();
                                            self->Finished();
+                                           self->CollectIfIdle();
                                        });
     }
 }
@@ -214,6 +236,35 @@ void PreviewView::BlankLoaded(bool ok) {
     blankRetries_ = 0;
     state_ = State::Blank;
     Advance();
+}
+
+void PreviewView::CollectIfIdle() {
+    const bool documentComing = hasWaiting_ || hasNextHtml_ || build_.isRunning();
+    if (state_ != State::Idle || documentComing || writtenSinceCollection_ < kCollectAfter) return;
+    if (!collectTimer_.isActive()) collectTimer_.start();
+}
+
+void PreviewView::Collect() {
+    const bool documentComing = hasWaiting_ || hasNextHtml_ || build_.isRunning();
+    if (state_ != State::Idle || documentComing) return;  // typing goes on: later
+    // The strings of large writes stay in the page's script heap until its
+    // collector runs, which it seldom does on its own without scripts, and
+    // then in the middle of a later write. Collected in a pause of typing;
+    // a document that comes meanwhile waits for it.
+    writtenSinceCollection_ = 0;
+    state_ = State::Collecting;
+    const quint64 run = ++runs_;
+    engine_->page()->runJavaScript(QStringLiteral("typeof gc === 'function' && gc()"),
+                                   QWebEngineScript::ApplicationWorld,
+                                   [self = QPointer<PreviewView>(this), run](const QVariant&) {
+                                       if (!self || self->state_ != State::Collecting || run != self->runs_) return;
+                                       self->state_ = State::Idle;
+                                       self->Advance();
+                                   });
+}
+
+bool PreviewView::Busy() const {
+    return state_ != State::Idle || hasWaiting_ || hasNextHtml_ || build_.isRunning() || collectTimer_.isActive();
 }
 
 void PreviewView::Finished() {

@@ -14,7 +14,8 @@ namespace bbcolour::desktop {
 
 // Settings the web engine reads once, when it starts: no GPU or GL (a
 // small text preview draws fine in software, and GL costs start-up time and
-// memory). Called before the application object.
+// memory), and a collector the program can call. Called before the
+// application object.
 void PrepareWebEngine();
 
 // The preview control. Its web engine is attached after the window's first
@@ -35,6 +36,10 @@ public:
     // the newest waiting one is kept, so a newer document supersedes older
     // ones that have not started.
     void ReplaceDocument(const QByteArray& html);
+
+    // A document is on its way or being written, or the page is (about to
+    // be) collecting.
+    bool Busy() const;
 
     // Documents shown to the end: the blank start page, then each one
     // written; for tests and measurements.
@@ -57,6 +62,8 @@ private:
     void Advance();
     void BlankLoaded(bool ok);
     void Finished();
+    void CollectIfIdle();
+    void Collect();
 
     QWebEngineView* engine_ = nullptr;
     bool attachPending_ = false;
@@ -68,9 +75,10 @@ private:
     QString waiting_;           // the script of the newest document not yet sent
     bool hasWaiting_ = false;
     QString writing_;           // the script being written
-    // The page loads a fresh blank document before each write; writing into
-    // the same document again and again leaves the engine holding memory
-    // and time from every earlier one.
+    // Writing into the same page again and again leaves the engine holding
+    // memory and time from every earlier document, so past a total size the
+    // page loads a fresh blank document before the next write.
+    qsizetype writtenSinceBlank_ = 0;
     enum class State {
         Detached,  // no web engine yet
         Starting,  // the blank start page is loading
@@ -78,7 +86,10 @@ private:
         Blanking,  // a blank document is loading for the next write
         Blank,     // blank, waiting for the script
         Writing,   // the script is running
+        Collecting,  // the page's script heap is being collected
     } state_ = State::Detached;
+    qsizetype writtenSinceCollection_ = 0;
+    QTimer collectTimer_;
     int blankRetries_ = 0;
     quint64 runs_ = 0;          // scripts sent, to match their answers
     int loaded_ = 0;
