@@ -214,10 +214,11 @@ namespace {
 
 // Decodes valid GB18030 with the tables; false at the first byte sequence
 // that is not, leaving `utf16` unspecified.
-bool DecodeValidGb18030(std::string_view gb, std::u16string& utf16) {
+// `out` has room for gb.size() units: never more units than bytes. Returns
+// the units written, or nothing at the first sequence that is not GB18030.
+std::optional<std::size_t> DecodeValidGb18030(std::string_view gb, char16_t* const begin) {
     const BmpTable& table = Table();
-    utf16.resize(gb.size());  // never more units than bytes
-    char16_t* out = utf16.data();
+    char16_t* out = begin;
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(gb[i]); };
     const auto appendPacked = [&](std::uint32_t entry) {
         const std::uint32_t b0 = entry & 0xFF, b1 = (entry >> 8) & 0x3F, b2 = (entry >> 16) & 0x3F;
@@ -236,17 +237,17 @@ bool DecodeValidGb18030(std::string_view gb, std::u16string& utf16) {
         const std::size_t left = gb.size() - pos;
         const unsigned char lead = byte(pos);
         const unsigned char second = left > 1 ? byte(pos + 1) : 0;
-        if (lead < 0x81 || lead > 0xFE || left < 2) return false;
+        if (lead < 0x81 || lead > 0xFE || left < 2) return std::nullopt;
         if (second >= 0x40 && second <= 0xFE && second != 0x7F) {
             const std::uint32_t entry = table.pairs[(lead - 0x81u) * 191u + (second - 0x40u)];
-            if (entry == 0) return false;
+            if (entry == 0) return std::nullopt;
             appendPacked(entry);
             pos += 2;
             continue;
         }
         const unsigned char third = left > 2 ? byte(pos + 2) : 0, fourth = left > 3 ? byte(pos + 3) : 0;
         if (second < 0x30 || second > 0x39 || third < 0x81 || third > 0xFE || fourth < 0x30 || fourth > 0x39)
-            return false;
+            return std::nullopt;
         const std::uint32_t index =
             (lead - 0x81u) * 12600u + (second - 0x30u) * 1260u + (third - 0x81u) * 10u + (fourth - 0x30u);
         if (index < kBmpQuadCount && table.quads[index] != 0) {
@@ -256,28 +257,30 @@ bool DecodeValidGb18030(std::string_view gb, std::u16string& utf16) {
             *out++ = static_cast<char16_t>(0xD800 + (offset >> 10));
             *out++ = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
         } else {
-            return false;
+            return std::nullopt;
         }
         pos += 4;
     }
-    utf16.resize(static_cast<std::size_t>(out - utf16.data()));
-    return true;
+    return static_cast<std::size_t>(out - begin);
 }
 
 }  // namespace
 
-std::u16string Gb18030ToUtf16(std::string_view gb) {
+std::size_t Gb18030ToUtf16(std::string_view gb, char16_t* out) {
     // Valid text, the usual case, through the tables; anything else through
     // ICU, which puts U+FFFD in place of what it cannot decode.
-    std::u16string utf16;
-    if (DecodeValidGb18030(gb, utf16)) return utf16;
+    if (const auto units = DecodeValidGb18030(gb, out)) return *units;
     Converter from = Open("GB18030", false);
-    utf16.assign(gb.size() + 1, u'\0');
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t n = ucnv_toUChars(from.get(), utf16.data(), static_cast<int32_t>(utf16.size()), gb.data(),
+    const int32_t n = ucnv_toUChars(from.get(), out, static_cast<int32_t>(gb.size() + 1), gb.data(),
                                     static_cast<int32_t>(gb.size()), &status);
     if (U_FAILURE(status)) throw std::runtime_error("ICU could not decode GB18030");
-    utf16.resize(static_cast<std::size_t>(n));
+    return static_cast<std::size_t>(n);
+}
+
+std::u16string Gb18030ToUtf16(std::string_view gb) {
+    std::u16string utf16(gb.size() + 1, u'\0');
+    utf16.resize(Gb18030ToUtf16(gb, utf16.data()));
     return utf16;
 }
 

@@ -59,8 +59,8 @@ void PrepareWebEngine() {
     AppendFlags("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --js-flags=--expose-gc");
 }
 
-QString DocumentWriteScript(const QByteArray& html) {
-    const std::u16string text = charset::Gb18030ToUtf16(std::string_view(html.constData(), html.size()));
+QString DocumentWriteScript(std::string_view html) {
+    const std::u16string text = charset::Gb18030ToUtf16(html);
     static constexpr char16_t kOpen[] = u"document.open();document.write(\"";
     static constexpr char16_t kClose[] = u"\");document.close();";
     std::u16string script;
@@ -170,9 +170,8 @@ void PreviewView::resizeEvent(QResizeEvent* event) {
     if (engine_) engine_->setGeometry(rect());
 }
 
-void PreviewView::ReplaceDocument(const QByteArray& html) {
-    // A copy of its own: the caller's bytes may go as soon as this returns.
-    nextHtml_ = QByteArray(html.constData(), html.size());
+void PreviewView::ReplaceDocument(std::string html) {
+    nextHtml_ = std::move(html);
     hasNextHtml_ = true;
     BuildNext();
     Advance();
@@ -182,12 +181,11 @@ void PreviewView::BuildNext() {
     if (build_.isRunning() || !hasNextHtml_) return;
     hasNextHtml_ = false;
     // Decoding and quoting a large document takes a while: off the window's thread.
-    build_.setFuture(QtConcurrent::run(DocumentWriteScript, std::exchange(nextHtml_, QByteArray())));
+    build_.setFuture(QtConcurrent::run([html = std::exchange(nextHtml_, std::string())] { return DocumentWriteScript(html); }));
 }
 
 void PreviewView::Advance() {
-    const bool documentComing = hasWaiting_ || hasNextHtml_ || build_.isRunning();
-    if (state_ == State::Idle && documentComing) {
+    if (state_ == State::Idle && DocumentComing()) {
         if (writtenSinceBlank_ < kFreshPageAfter) {
             state_ = State::Blank;  // small documents so far: written into the page as it is
         } else {
@@ -239,14 +237,12 @@ void PreviewView::BlankLoaded(bool ok) {
 }
 
 void PreviewView::CollectIfIdle() {
-    const bool documentComing = hasWaiting_ || hasNextHtml_ || build_.isRunning();
-    if (state_ != State::Idle || documentComing || writtenSinceCollection_ < kCollectAfter) return;
+    if (state_ != State::Idle || DocumentComing() || writtenSinceCollection_ < kCollectAfter) return;
     if (!collectTimer_.isActive()) collectTimer_.start();
 }
 
 void PreviewView::Collect() {
-    const bool documentComing = hasWaiting_ || hasNextHtml_ || build_.isRunning();
-    if (state_ != State::Idle || documentComing) return;  // typing goes on: later
+    if (state_ != State::Idle || DocumentComing()) return;  // typing goes on: later
     // The strings of large writes stay in the page's script heap until its
     // collector runs, which it seldom does on its own without scripts, and
     // then in the middle of a later write. Collected in a pause of typing;
@@ -264,7 +260,11 @@ void PreviewView::Collect() {
 }
 
 bool PreviewView::Busy() const {
-    return state_ != State::Idle || hasWaiting_ || hasNextHtml_ || build_.isRunning() || collectTimer_.isActive();
+    return state_ != State::Idle || DocumentComing() || collectTimer_.isActive();
+}
+
+bool PreviewView::DocumentComing() const {
+    return hasWaiting_ || hasNextHtml_ || build_.isRunning();
 }
 
 void PreviewView::Finished() {

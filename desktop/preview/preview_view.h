@@ -3,7 +3,8 @@
 // written into the page, which is about:blank, with open, write and close.
 #pragma once
 
-#include <QByteArray>
+#include <string>
+#include <string_view>
 #include <QString>
 #include <QFutureWatcher>
 #include <QTimer>
@@ -35,7 +36,7 @@ public:
     // One document is written at a time; while one is being written only
     // the newest waiting one is kept, so a newer document supersedes older
     // ones that have not started.
-    void ReplaceDocument(const QByteArray& html);
+    void ReplaceDocument(std::string html);
 
     // A document is on its way or being written, or the page is (about to
     // be) collecting.
@@ -63,13 +64,14 @@ private:
     void BlankLoaded(bool ok);
     void Finished();
     void CollectIfIdle();
+    bool DocumentComing() const;  // given, being made or made, not yet written
     void Collect();
 
     QWebEngineView* engine_ = nullptr;
     bool attachPending_ = false;
     // The script of a document is made on a worker thread, one at a time;
     // only the newest document not yet started is kept.
-    QByteArray nextHtml_;
+    std::string nextHtml_;
     bool hasNextHtml_ = false;
     QFutureWatcher<QString> build_;
     QString waiting_;           // the script of the newest document not yet sent
@@ -97,6 +99,6 @@ private:
 
 // The script that replaces the document with `html` (GB18030 bytes):
 // open, write the whole text as one string, close.
-QString DocumentWriteScript(const QByteArray& html);
+QString DocumentWriteScript(std::string_view html);
 
 }  // namespace bbcolour::desktop

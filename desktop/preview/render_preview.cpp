@@ -1,6 +1,6 @@
 #include "preview/render_preview.h"
 
-#include <QWebEnginePage>
+#include <utility>
 
 #include "bbcolour/preview_html.h"
 #include "preview/preview_view.h"
@@ -21,7 +21,7 @@ void RenderPreview(MainWindow& window, Text& code) {
     GetPreviewDocument(handle, document);
     code = ConvertCodeToHtml(code);
     if (document.view)
-        document.view->ReplaceDocument(QByteArray::fromRawData(code.data(), static_cast<qsizetype>(code.size())));
+        document.view->ReplaceDocument(std::move(code));  // the caller's copy, no longer used
 }
 
 }  // namespace bbcolour::desktop

@@ -15,7 +15,7 @@ protected:
     void Show(const QByteArray& html) {
         ASSERT_TRUE(WaitFor([&] { return view()->LoadedCount() >= 1; }, 90000)) << "the blank page";
         const int loaded = view()->LoadedCount();
-        view()->ReplaceDocument(html);
+        view()->ReplaceDocument(html.toStdString());
         ASSERT_TRUE(WaitFor([&] { return view()->LoadedCount() > loaded; }, 90000));
     }
     PreviewView* view() const { return window_->Browser(); }

@@ -20,8 +20,9 @@ Text UnicodeToText(const QString& text) {
 }
 
 QString TextToUnicode(const Text& text) {
-    const std::u16string utf16 = charset::Gb18030ToUtf16(text);
-    return QString(reinterpret_cast<const QChar*>(utf16.data()), static_cast<qsizetype>(utf16.size()));
+    QString unicode(static_cast<qsizetype>(text.size() + 1), Qt::Uninitialized);
+    unicode.resize(static_cast<qsizetype>(charset::Gb18030ToUtf16(text, reinterpret_cast<char16_t*>(unicode.data()))));
+    return unicode;
 }
 
 }  // namespace bbcolour::desktop

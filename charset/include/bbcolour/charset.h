@@ -26,6 +26,9 @@ std::optional<std::size_t> AppendUtf8AsGb18030(std::string_view utf8, std::strin
 // that are not GB18030 decode as U+FFFD, each ill-formed sequence once.
 std::string Utf16ToGb18030(std::u16string_view utf16);
 std::u16string Gb18030ToUtf16(std::string_view gb18030);
+// The same into `out`, which has room for gb18030.size() + 1 units; returns
+// the number of units written.
+std::size_t Gb18030ToUtf16(std::string_view gb18030, char16_t* out);
 
 enum class LegacyCharset { Gb18030, Gbk };
 
