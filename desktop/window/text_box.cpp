@@ -228,8 +228,7 @@ bool TextBox::LayOutNext() {
         int next = lineStart + line.textLength();
         if (i == count - 1) {
             if (paragraphEnds) {
-                next = end;
-                if (end < size) next += (text_[end] == u'\r' && end + 1 < size && text_[end + 1] == u'\n') ? 2 : 1;
+                next = end + BreakLength(end);
             } else if (count < piece.layout->lineCount()) {
                 next = start + piece.layout->lineAt(count).textStart();
             }
@@ -269,13 +268,17 @@ void TextBox::resizeEvent(QResizeEvent* event) {
 
 // ---- Caret and movement -----------------------------------------------------
 
+int TextBox::BreakLength(int position) const {
+    if (position >= text_.size() || !IsBreak(text_[position])) return 0;
+    return text_[position] == u'\r' && position + 1 < text_.size() && text_[position + 1] == u'\n' ? 2 : 1;
+}
+
 int TextBox::Step(int position, bool forward, bool words) {
     const int size = static_cast<int>(text_.size());
     const auto mode = words ? QTextLayout::SkipWords : QTextLayout::SkipCharacters;
     if (forward) {
         if (position >= size) return size;
-        if (IsBreak(text_[position]))
-            return position + ((text_[position] == u'\r' && position + 1 < size && text_[position + 1] == u'\n') ? 2 : 1);
+        if (const int length = BreakLength(position)) return position + length;
         const Line& line = LineAt(position);
         const Piece& piece = pieces_[line.piece];
         return piece.base + piece.layout->nextCursorPosition(position - piece.base, mode);

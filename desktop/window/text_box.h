@@ -102,6 +102,8 @@ private:
     qreal WrapWidth() const;
     QRectF TextArea() const;
 
+    // Length of the line break at `position`: 2 for CR LF, 1 for CR or LF, 0.
+    int BreakLength(int position) const;
     int Step(int position, bool forward, bool words);
     // The word (letters, digits, marks, underscores) at `position`, or the
     // one character there.
