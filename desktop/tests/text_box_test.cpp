@@ -142,6 +142,32 @@ TEST_F(TextBoxTest, OneLongParagraphWrapsAsIfLaidOutWhole) {
     EXPECT_EQ(box_.GetText(), UnicodeToText(markup + "!"));
 }
 
+// The longest run of rows in the box's text area without a dark (text) pixel.
+int LongestBlankRun(TextBox& box) {
+    const QImage image = box.grab().toImage();
+    const QRect area = box.contentsRect().adjusted(4, 4, -4, -4);
+    int longest = 0, run = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        bool text = false;
+        for (int x = area.left(); x <= area.right() && !text; ++x) text = qGray(image.pixel(x, y)) < 96;
+        run = text ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+
+TEST_F(TextBoxTest, PaintsEveryLineInViewWhereverItIsScrolled) {
+    QString text;  // Latin and CJK, whose lines are of two heights
+    for (int i = 0; i < 30000; ++i) text += i % 2 ? QChar(char16_t(0x4E00 + (i * 37) % 0x5000)) : QChar(u'a' + i % 26);
+    box_.SetText(UnicodeToText(text));
+    const int line = box_.fontMetrics().lineSpacing();
+    EXPECT_LT(LongestBlankRun(box_), line);
+    for (const int position : {7000, 15000, 30000}) {
+        box_.SetCursorPosition(position);  // scrolls the caret's line into view
+        EXPECT_LT(LongestBlankRun(box_), line) << "no line missing at " << position;
+    }
+}
+
 TEST_F(TextBoxTest, InputMethodCommitsAtTheCaret) {
     box_.SetText("ac");
     box_.SetCursorPosition(1);

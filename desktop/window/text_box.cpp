@@ -217,9 +217,10 @@ bool TextBox::LayOutNext() {
     int count = piece.layout->lineCount();
     if (!paragraphEnds && count > 1) {
         --count;
-        // Out of sight: the next piece shows this line.
+        // Out of sight, below every other line (and within the range of
+        // Qt's fixed-point positions): the next piece shows this line.
         QTextLine last = piece.layout->lineAt(count);
-        last.setPosition(QPointF(0, 1e9));
+        last.setPosition(QPointF(0, 1e7));
     }
     const int pieceIndex = static_cast<int>(pieces_.size());
     for (int i = 0; i < count; ++i) {
@@ -404,8 +405,8 @@ void TextBox::paintEvent(QPaintEvent* event) {
             selections.push_back({start, std::min(to - p.base, length) - start, selected});
         }
         const QPointF origin(area.left(), area.top() + p.y - top_);
-        p.layout->draw(&painter, origin, selections, QRectF(area.left() - kMargin, area.top() - kMargin - origin.y(),
-                                                            area.width() + 2 * kMargin, area.height() + 2 * kMargin));
+        // Only the lines in view: the clip is in the painter's coordinates.
+        p.layout->draw(&painter, origin, selections, QRectF(contentsRect()));
         // A selected line break shows as a little space after its line.
         if (from < to && i < static_cast<int>(lines_.size()))
             for (int j = i; j < static_cast<int>(lines_.size()) && lines_[j].piece == piece; ++j) {
