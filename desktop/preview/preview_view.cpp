@@ -162,7 +162,6 @@ void PreviewView::Attach() {
     state_ = State::Starting;
     engine_->load(QUrl("about:blank"));
     engine_->show();
-    emit attached();
 }
 
 void PreviewView::resizeEvent(QResizeEvent* event) {

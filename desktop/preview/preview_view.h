@@ -47,8 +47,6 @@ public:
     int LoadedCount() const { return loaded_; }
 
 signals:
-    // The web engine has been attached; the blank page is loading.
-    void attached();
     // A document has been written completely (LoadedCount went up).
     void documentReplaced();
 
