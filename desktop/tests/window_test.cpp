@@ -121,6 +121,7 @@ TEST(TextCodecTest, LineBreaksBecomeCrLfAndNothingIsLost) {
     // 😀 and 𠀀 are outside GBK; GB18030 holds them in four bytes.
     EXPECT_EQ(UnicodeToText(QString::fromUtf8("中\n😀𠀀") + QChar(0x2029) + "a"),
               "\xD6\xD0\r\n\x94\x39\xFC\x36\x95\x32\x82\x36\r\na");
+    EXPECT_EQ(UnicodeToText("a\rb\r\nc\n\rd"), "a\r\nb\r\nc\r\n\r\nd");
     EXPECT_EQ(TextToUnicode("\xD6\xD0\r\x94\x39\xFC\x36"), QString::fromUtf8("中\r😀"));
 }
 

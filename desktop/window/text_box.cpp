@@ -27,18 +27,6 @@ constexpr qreal kMargin = 4;  // between the frame and the text
 
 bool IsBreak(QChar c) { return c == u'\n' || c == u'\r'; }
 
-// Line breaks as the box's bytes give them: CR LF, whatever was typed.
-QString WithCrLfBreaks(const QString& text) {
-    QString out;
-    out.reserve(text.size() + text.size() / 32);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;  // the LF follows
-        out += c == u'\r' ? QChar(u'\n') : c;
-    }
-    return out;  // UnicodeToText turns each LF into CR LF
-}
-
 }  // namespace
 
 TextBox::TextBox(QWidget* parent) : QFrame(parent) {
@@ -71,7 +59,7 @@ TextBox::~TextBox() = default;
 
 Text TextBox::GetText() const {
     if (holdsExact_) return exact_;
-    return UnicodeToText(WithCrLfBreaks(text_));
+    return UnicodeToText(text_);  // every line break as CR LF
 }
 
 void TextBox::SetText(const Text& text) {

@@ -7,9 +7,10 @@ namespace bbcolour::desktop {
 Text UnicodeToText(const QString& text) {
     std::u16string normalised;
     normalised.reserve(static_cast<std::size_t>(text.size() + text.size() / 16));
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'\n' || u == 0x2029 || u == 0x2028) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;  // one break with the LF
+        if (u == u'\n' || u == u'\r' || u == 0x2029 || u == 0x2028) {
             normalised += u"\r\n";
         } else if (u != 0) {
             normalised += u;
