@@ -88,15 +88,15 @@ void TextBox::Replace(int from, int to, const QString& with, bool typing) {
     }
     typing_ = typing;
     redo_.clear();
-    text_.replace(from, to - from, with);
+    Splice(from, to - from, with);
+}
+
+void TextBox::Splice(int from, int length, const QString& with) {
+    text_.replace(from, length, with);
     holdsExact_ = false;
     Invalidate(from);
     cursor_ = anchor_ = from + static_cast<int>(with.size());
     goalX_ = -1;
-    Changed();
-}
-
-void TextBox::Changed() {
     EnsureCursorVisible();
     RestartBlink();
     update();
@@ -109,14 +109,9 @@ void TextBox::Apply(std::vector<Edit>& from, std::vector<Edit>& to, bool forward
     from.pop_back();
     const QString& now = forward ? edit.removed : edit.inserted;
     const QString& then = forward ? edit.inserted : edit.removed;
-    text_.replace(edit.position, now.size(), then);
-    holdsExact_ = false;
     typing_ = false;
-    Invalidate(edit.position);
-    cursor_ = anchor_ = edit.position + static_cast<int>(then.size());
-    goalX_ = -1;
+    Splice(edit.position, static_cast<int>(now.size()), then);
     to.push_back(std::move(edit));
-    Changed();
 }
 
 void TextBox::undo() { Apply(undo_, redo_, false); }
@@ -396,12 +391,11 @@ void TextBox::paintEvent(QPaintEvent* event) {
         // Only the lines in view: the clip is in the painter's coordinates.
         p.layout->draw(&painter, origin, selections, QRectF(contentsRect()));
         // A selected line break shows as a little space after its line.
-        if (from < to && i < static_cast<int>(lines_.size()))
+        if (from < to)
             for (int j = i; j < static_cast<int>(lines_.size()) && lines_[j].piece == piece; ++j) {
                 const Line& l = lines_[j];
                 const int breakAt = l.start + l.length;
-                if (breakAt < l.next && l.next - breakAt <= 2 && breakAt >= from && breakAt < to &&
-                    breakAt < text_.size() && IsBreak(text_[breakAt])) {
+                if (breakAt >= from && breakAt < to && BreakLength(breakAt) > 0) {
                     const qreal x = p.layout->lineAt(l.index).naturalTextWidth();
                     painter.fillRect(QRectF(area.left() + x, area.top() + l.y - top_, 4, l.height), selected.background());
                 }

@@ -90,7 +90,9 @@ private:
     // The core of every change: replaces [from, to) with `with`, records it
     // for undo (typing merges into one step), moves the caret behind it.
     void Replace(int from, int to, const QString& with, bool typing = false);
-    void Changed();
+    // Puts `with` in place of `length` characters at `from`, the caret
+    // behind it, and announces the change; Replace, undo and redo end here.
+    void Splice(int from, int length, const QString& with);
     void Apply(std::vector<Edit>& from, std::vector<Edit>& to, bool forward);
 
     // Layout, made lazily from the top as far as it is needed.
