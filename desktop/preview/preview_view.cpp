@@ -96,7 +96,6 @@ PreviewView::PreviewView(QWidget* parent) : QWidget(parent) {
     connect(&collectTimer_, &QTimer::timeout, this, &PreviewView::Collect);
     connect(&build_, &QFutureWatcher<QString>::finished, this, [this] {
         waiting_ = build_.result();
-        hasWaiting_ = true;
         BuildNext();
         Advance();
     });
@@ -153,8 +152,7 @@ void PreviewView::Attach() {
     // it: start again from the blank page and write the newest document.
     connect(page, &QWebEnginePage::renderProcessTerminated, this, [this, page] {
         // The document being written is written again, unless a newer one waits.
-        if (state_ == State::Writing && !hasWaiting_)
-            waiting_ = std::move(writing_), hasWaiting_ = true;
+        if (state_ == State::Writing && !waiting_) waiting_ = std::move(writing_);
         state_ = State::Starting;
         writtenSinceBlank_ = writtenSinceCollection_ = 0;
         page->load(QUrl("about:blank"));
@@ -171,16 +169,14 @@ void PreviewView::resizeEvent(QResizeEvent* event) {
 
 void PreviewView::ReplaceDocument(std::string html) {
     nextHtml_ = std::move(html);
-    hasNextHtml_ = true;
     BuildNext();
     Advance();
 }
 
 void PreviewView::BuildNext() {
-    if (build_.isRunning() || !hasNextHtml_) return;
-    hasNextHtml_ = false;
+    if (build_.isRunning() || !nextHtml_) return;
     // Decoding and quoting a large document takes a while: off the window's thread.
-    build_.setFuture(QtConcurrent::run([html = std::exchange(nextHtml_, std::string())] { return DocumentWriteScript(html); }));
+    build_.setFuture(QtConcurrent::run([html = *std::exchange(nextHtml_, std::nullopt)] { return DocumentWriteScript(html); }));
 }
 
 void PreviewView::Advance() {
@@ -195,26 +191,32 @@ void PreviewView::Advance() {
             return;
         }
     }
-    if (state_ == State::Blank && hasWaiting_) {
-        hasWaiting_ = false;
-        writing_ = std::exchange(waiting_, QString());
+    if (state_ == State::Blank && waiting_) {
+        writing_ = *std::exchange(waiting_, std::nullopt);
         writtenSinceBlank_ += writing_.size();
         writtenSinceCollection_ += writing_.size();
-        state_ = State::Writing;
         // Written in one piece, the document is parsed and laid out once;
         // the answer comes when open, write and close have run.
-        const quint64 run = ++runs_;
-        engine_->page()->runJavaScript(writing_, QWebEngineScript::ApplicationWorld,
-                                       [self = QPointer<PreviewView>(this), run](const QVariant&) {
-                                           // A write lost with its renderer may still answer late.
-                                           if (!self || self->state_ != State::Writing || run != self->runs_)
-                                               return;
-                                           self->state_ = State::Idle;
-                                           self->writing_.clear();
-                                           self->Finished();
-                                           self->CollectIfIdle();
-                                       });
+        Run(writing_, State::Writing, &PreviewView::Written);
     }
+}
+
+void PreviewView::Run(const QString& script, State running, void (PreviewView::*then)()) {
+    state_ = running;
+    const quint64 run = ++runs_;
+    engine_->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                   [self = QPointer<PreviewView>(this), running, run, then](const QVariant&) {
+                                       // A script lost with its renderer may still answer late.
+                                       if (!self || self->state_ != running || run != self->runs_) return;
+                                       self->state_ = State::Idle;
+                                       (self.data()->*then)();
+                                   });
+}
+
+void PreviewView::Written() {
+    writing_.clear();
+    Finished();
+    CollectIfIdle();
 }
 
 void PreviewView::BlankLoaded(bool ok) {
@@ -247,15 +249,7 @@ void PreviewView::Collect() {
     // then in the middle of a later write. Collected in a pause of typing;
     // a document that comes meanwhile waits for it.
     writtenSinceCollection_ = 0;
-    state_ = State::Collecting;
-    const quint64 run = ++runs_;
-    engine_->page()->runJavaScript(QStringLiteral("typeof gc === 'function' && gc()"),
-                                   QWebEngineScript::ApplicationWorld,
-                                   [self = QPointer<PreviewView>(this), run](const QVariant&) {
-                                       if (!self || self->state_ != State::Collecting || run != self->runs_) return;
-                                       self->state_ = State::Idle;
-                                       self->Advance();
-                                   });
+    Run(QStringLiteral("typeof gc === 'function' && gc()"), State::Collecting, &PreviewView::Advance);
 }
 
 bool PreviewView::Busy() const {
@@ -263,12 +257,11 @@ bool PreviewView::Busy() const {
 }
 
 bool PreviewView::DocumentComing() const {
-    return hasWaiting_ || hasNextHtml_ || build_.isRunning();
+    return waiting_ || nextHtml_ || build_.isRunning();
 }
 
 void PreviewView::Finished() {
     ++loaded_;
-    emit documentReplaced();
     Advance();
 }
 

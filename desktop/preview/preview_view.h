@@ -3,6 +3,7 @@
 // written into the page, which is about:blank, with open, write and close.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <QString>
@@ -46,20 +47,30 @@ public:
     // written; for tests and measurements.
     int LoadedCount() const { return loaded_; }
 
-signals:
-    // A document has been written completely (LoadedCount went up).
-    void documentReplaced();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    enum class State {
+        Detached,  // no web engine yet
+        Starting,  // the blank start page is loading
+        Idle,      // showing the last document
+        Blanking,  // a blank document is loading for the next write
+        Blank,     // blank, waiting for the script
+        Writing,   // the script is running
+        Collecting,  // the page's script heap is being collected
+    };
+
     void BuildNext();
     // Takes the next step the documents waiting allow: load a blank
     // document, or write the newest script into the blank one.
     void Advance();
     void BlankLoaded(bool ok);
+    // Runs `script` in the program's own world of the page while in state
+    // `running`; when it answers, back to Idle and then `then`.
+    void Run(const QString& script, State running, void (PreviewView::*then)());
+    void Written();
     void Finished();
     void CollectIfIdle();
     bool DocumentComing() const;  // given, being made or made, not yet written
@@ -69,25 +80,15 @@ private:
     bool attachPending_ = false;
     // The script of a document is made on a worker thread, one at a time;
     // only the newest document not yet started is kept.
-    std::string nextHtml_;
-    bool hasNextHtml_ = false;
+    std::optional<std::string> nextHtml_;
     QFutureWatcher<QString> build_;
-    QString waiting_;           // the script of the newest document not yet sent
-    bool hasWaiting_ = false;
+    std::optional<QString> waiting_;  // the script of the newest document not yet sent
     QString writing_;           // the script being written
     // Writing into the same page again and again leaves the engine holding
     // memory and time from every earlier document, so past a total size the
     // page loads a fresh blank document before the next write.
     qsizetype writtenSinceBlank_ = 0;
-    enum class State {
-        Detached,  // no web engine yet
-        Starting,  // the blank start page is loading
-        Idle,      // showing the last document
-        Blanking,  // a blank document is loading for the next write
-        Blank,     // blank, waiting for the script
-        Writing,   // the script is running
-        Collecting,  // the page's script heap is being collected
-    } state_ = State::Detached;
+    State state_ = State::Detached;
     qsizetype writtenSinceCollection_ = 0;
     QTimer collectTimer_;
     int blankRetries_ = 0;
