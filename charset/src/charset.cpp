@@ -214,62 +214,86 @@ namespace {
 
 // Decodes valid GB18030 with the tables; false at the first byte sequence
 // that is not, leaving `utf16` unspecified.
-// `out` has room for gb.size() units: never more units than bytes. Returns
-// the units written, or nothing at the first sequence that is not GB18030.
-std::optional<std::size_t> DecodeValidGb18030(std::string_view gb, char16_t* const begin) {
+// Walks valid GB18030 with the tables, handing `sink` each ASCII run
+// (Ascii(begin, end)), each BMP character as its packed UTF-8 table entry
+// (Packed(entry)) and each supplementary one as its offset from U+10000
+// (Supplementary(offset)). False at the first sequence that is not GB18030.
+template <typename Sink>
+bool DecodeGb18030(std::string_view gb, Sink& sink) {
     const BmpTable& table = Table();
-    char16_t* out = begin;
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(gb[i]); };
-    const auto appendPacked = [&](std::uint32_t entry) {
+    std::size_t pos = 0;
+    while (pos < gb.size()) {
+        const std::size_t end = AsciiRunEnd(gb, pos);
+        sink.Ascii(gb.data() + pos, gb.data() + end);
+        pos = end;
+        if (pos == gb.size()) break;
+
+        const std::size_t left = gb.size() - pos;
+        const unsigned char lead = byte(pos);
+        const unsigned char second = left > 1 ? byte(pos + 1) : 0;
+        if (lead < 0x81 || lead > 0xFE || left < 2) return false;
+        if (second >= 0x40 && second <= 0xFE && second != 0x7F) {
+            const std::uint32_t entry = table.pairs[(lead - 0x81u) * 191u + (second - 0x40u)];
+            if (entry == 0) return false;  // a code ICU leaves unmapped
+            sink.Packed(entry);
+            pos += 2;
+            continue;
+        }
+        const unsigned char third = left > 2 ? byte(pos + 2) : 0, fourth = left > 3 ? byte(pos + 3) : 0;
+        if (second < 0x30 || second > 0x39 || third < 0x81 || third > 0xFE || fourth < 0x30 || fourth > 0x39)
+            return false;
+        const std::uint32_t index =
+            (lead - 0x81u) * 12600u + (second - 0x30u) * 1260u + (third - 0x81u) * 10u + (fourth - 0x30u);
+        if (index < kBmpQuadCount && table.quads[index] != 0) {
+            sink.Packed(table.quads[index]);
+        } else if (index >= kFirstSupplementaryIndex && index < kFirstSupplementaryIndex + 0x100000) {
+            sink.Supplementary(index - kFirstSupplementaryIndex);
+        } else {
+            return false;
+        }
+        pos += 4;
+    }
+    return true;
+}
+
+// Writes UTF-16 to `out`, never more units than bytes.
+struct Utf16Sink {
+    char16_t* out;
+    void Ascii(const char* begin, const char* end) {
+        for (; begin < end; ++begin) *out++ = static_cast<char16_t>(static_cast<unsigned char>(*begin));
+    }
+    void Packed(std::uint32_t entry) {
         const std::uint32_t b0 = entry & 0xFF, b1 = (entry >> 8) & 0x3F, b2 = (entry >> 16) & 0x3F;
         switch (entry >> 24) {
             case 1: *out++ = static_cast<char16_t>(b0); break;
             case 2: *out++ = static_cast<char16_t>(((b0 & 0x1F) << 6) | b1); break;
             default: *out++ = static_cast<char16_t>(((b0 & 0x0F) << 12) | (b1 << 6) | b2);
         }
-    };
-    std::size_t pos = 0;
-    while (pos < gb.size()) {
-        const std::size_t end = AsciiRunEnd(gb, pos);
-        for (; pos < end; ++pos) *out++ = static_cast<char16_t>(byte(pos));
-        if (pos == gb.size()) break;
-
-        const std::size_t left = gb.size() - pos;
-        const unsigned char lead = byte(pos);
-        const unsigned char second = left > 1 ? byte(pos + 1) : 0;
-        if (lead < 0x81 || lead > 0xFE || left < 2) return std::nullopt;
-        if (second >= 0x40 && second <= 0xFE && second != 0x7F) {
-            const std::uint32_t entry = table.pairs[(lead - 0x81u) * 191u + (second - 0x40u)];
-            if (entry == 0) return std::nullopt;
-            appendPacked(entry);
-            pos += 2;
-            continue;
-        }
-        const unsigned char third = left > 2 ? byte(pos + 2) : 0, fourth = left > 3 ? byte(pos + 3) : 0;
-        if (second < 0x30 || second > 0x39 || third < 0x81 || third > 0xFE || fourth < 0x30 || fourth > 0x39)
-            return std::nullopt;
-        const std::uint32_t index =
-            (lead - 0x81u) * 12600u + (second - 0x30u) * 1260u + (third - 0x81u) * 10u + (fourth - 0x30u);
-        if (index < kBmpQuadCount && table.quads[index] != 0) {
-            appendPacked(table.quads[index]);
-        } else if (index >= kFirstSupplementaryIndex && index < kFirstSupplementaryIndex + 0x100000) {
-            const std::uint32_t offset = index - kFirstSupplementaryIndex;
-            *out++ = static_cast<char16_t>(0xD800 + (offset >> 10));
-            *out++ = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
-        } else {
-            return std::nullopt;
-        }
-        pos += 4;
     }
-    return static_cast<std::size_t>(out - begin);
-}
+    void Supplementary(std::uint32_t offset) {
+        *out++ = static_cast<char16_t>(0xD800 + (offset >> 10));
+        *out++ = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
+    }
+};
+
+// Appends UTF-8 to `utf8`.
+struct Utf8Sink {
+    std::string& utf8;
+    void Ascii(const char* begin, const char* end) { utf8.append(begin, end); }
+    void Packed(std::uint32_t entry) {
+        const char bytes[3] = {static_cast<char>(entry), static_cast<char>(entry >> 8), static_cast<char>(entry >> 16)};
+        utf8.append(bytes, entry >> 24);
+    }
+    void Supplementary(std::uint32_t offset) { AppendCodePoint(0x10000 + offset, utf8); }
+};
 
 }  // namespace
 
 std::size_t Gb18030ToUtf16(std::string_view gb, char16_t* out) {
     // Valid text, the usual case, through the tables; anything else through
     // ICU, which puts U+FFFD in place of what it cannot decode.
-    if (const auto units = DecodeValidGb18030(gb, out)) return *units;
+    if (Utf16Sink sink{out}; DecodeGb18030(gb, sink)) return static_cast<std::size_t>(sink.out - out);
     Converter from = Open("GB18030", false);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t n = ucnv_toUChars(from.get(), out, static_cast<int32_t>(gb.size() + 1), gb.data(),
@@ -305,45 +329,9 @@ std::optional<std::size_t> FirstInvalidByte(std::string_view bytes, LegacyCharse
 }
 
 void Gb18030ToUtf8::Append(std::string_view gb, std::string& utf8) {
-    const BmpTable& table = Table();
     utf8.reserve(utf8.size() + gb.size() + gb.size() / 2);
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(gb[i]); };
-    const auto appendPacked = [&](std::uint32_t entry) {
-        const char bytes[3] = {static_cast<char>(entry), static_cast<char>(entry >> 8), static_cast<char>(entry >> 16)};
-        utf8.append(bytes, entry >> 24);
-    };
-    std::size_t pos = 0;
-    while (pos < gb.size()) {
-        const std::size_t end = AsciiRunEnd(gb, pos);
-        utf8.append(gb.data() + pos, end - pos);
-        pos = end;
-        if (pos == gb.size()) break;
-
-        const std::size_t left = gb.size() - pos;
-        const unsigned char lead = byte(pos);
-        const unsigned char second = left > 1 ? byte(pos + 1) : 0;
-        if (lead < 0x81 || lead > 0xFE || left < 2) throw std::runtime_error("not GB18030");
-        if (second >= 0x40 && second <= 0xFE && second != 0x7F) {
-            const std::uint32_t entry = table.pairs[(lead - 0x81u) * 191u + (second - 0x40u)];
-            if (entry == 0) throw std::runtime_error("not GB18030");  // a code ICU leaves unmapped
-            appendPacked(entry);
-            pos += 2;
-            continue;
-        }
-        const unsigned char third = left > 2 ? byte(pos + 2) : 0, fourth = left > 3 ? byte(pos + 3) : 0;
-        if (second < 0x30 || second > 0x39 || third < 0x81 || third > 0xFE || fourth < 0x30 || fourth > 0x39)
-            throw std::runtime_error("not GB18030");
-        const std::uint32_t index =
-            (lead - 0x81u) * 12600u + (second - 0x30u) * 1260u + (third - 0x81u) * 10u + (fourth - 0x30u);
-        if (index < kBmpQuadCount && table.quads[index] != 0) {
-            appendPacked(table.quads[index]);
-        } else if (index >= kFirstSupplementaryIndex && index < kFirstSupplementaryIndex + 0x100000) {
-            AppendCodePoint(0x10000 + index - kFirstSupplementaryIndex, utf8);
-        } else {
-            throw std::runtime_error("not GB18030");
-        }
-        pos += 4;
-    }
+    Utf8Sink sink{utf8};
+    if (!DecodeGb18030(gb, sink)) throw std::runtime_error("not GB18030");
 }
 
 }  // namespace bbcolour::charset
